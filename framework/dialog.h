@@ -1,0 +1,85 @@
+#pragma once
+// A dialog made from a template: the object lives without a window (as the program's page objects
+// and main window do between runs); DoModal or Create builds the window and its controls, found
+// afterwards by id. Derived classes exchange data, answer commands and notifications.
+
+#include <QPointer>
+#include <QRect>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/combo_box.h"
+#include "framework/dialog_template.h"
+
+class QWidget;
+
+namespace azu {
+
+class DataExchange;
+class DialogWindow;
+class IpAddressControl;
+
+// objectName of the control with `id` ("id1015"), so tests and code find it without its widget.
+QString ControlName(int id);
+
+class Dialog {
+ public:
+  enum class Event : std::uint8_t { Clicked, SelChange, ItemChanged };
+
+  explicit Dialog(const DialogTemplate& dialogTemplate);
+  virtual ~Dialog();
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+  Dialog(Dialog&&) = delete;
+  Dialog& operator=(Dialog&&) = delete;
+
+  // Builds the window, runs it modally over the active window and destroys it; IDOK or IDCANCEL
+  // (or what EndDialog gave).
+  int DoModal();
+  // Builds the window as an invisible child of `parent` and initialises it.
+  bool Create(QWidget* parent);
+  void DestroyWindow();
+  [[nodiscard]] QWidget* Window() const;
+  [[nodiscard]] const DialogTemplate& Template() const { return template_; }
+
+  // Data exchange: true towards the members (with checks), false towards the controls.
+  bool UpdateData(bool saveAndValidate = true);
+  void EndDialog(int result);
+
+  [[nodiscard]] QWidget* Item(int id) const;
+  void SetItemText(int id, const char* text);  // Windows-1252; null gives empty
+  [[nodiscard]] std::string ItemText(int id) const;
+  void EnableItem(int id, bool enable);
+  void ShowItem(int id, bool show);
+  [[nodiscard]] ComboBox Combo(int id) const;
+  [[nodiscard]] IpAddressControl* IpAddress(int id) const;
+  void SetCaption(const char* text);
+  void Show(bool show);
+  void Move(const QRect& rect);
+  // Ids of the radio group that starts at `firstId`, in template order.
+  [[nodiscard]] std::vector<int> RadioGroup(int firstId) const;
+
+  // Commands and notifications as the window delivers them.
+  void Command(int id);
+  void Notify(int id, Event event);
+
+ protected:
+  virtual bool OnInitDialog();  // exchanges towards the controls; true: focus to the first field
+  virtual void DoDataExchange(DataExchange& dx);
+  virtual void OnOK();      // takes the fields, ends with IDOK when they pass
+  virtual void OnCancel();  // ends with IDCANCEL
+  // The handler of `event` from control `id` (the dialog's message map).
+  void On(int id, Event event, std::function<void()> handler);
+
+ private:
+  void BuildWindow(QWidget* parent, bool child);
+
+  const DialogTemplate& template_;
+  QPointer<DialogWindow> window_;
+  std::map<std::pair<int, Event>, std::function<void()>> handlers_;
+};
+
+}  // namespace azu

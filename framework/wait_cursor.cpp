@@ -1,0 +1,19 @@
+#include "framework/wait_cursor.h"
+
+#include <QApplication>
+#include <QCursor>
+
+namespace azu {
+
+WaitCursor::WaitCursor() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    shown_ = true;
+  }
+}
+
+WaitCursor::~WaitCursor() {
+  if (shown_) QApplication::restoreOverrideCursor();
+}
+
+}  // namespace azu
