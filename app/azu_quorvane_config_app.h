@@ -1,0 +1,22 @@
+#pragma once
+// The application object: prepares the process, loads the text table for the system language and
+// runs the main window or the headless watcher, as the command line says.
+
+namespace azu {
+
+class CAzuQuorvaneConfigDlg;
+
+inline constexpr const char* kApplicationName = "Azu Quorvane Config";
+// The framework's registry key; nothing is stored under it.
+inline constexpr const char* kRegistryKey = "Local AppWizard-Generated Applications";
+
+class CAzuQuorvaneConfigApp {
+ public:
+  // Always false: the process ends when it returns.
+  bool InitInstance(int argc, char** argv);
+
+ private:
+  static void RunInteractive(CAzuQuorvaneConfigDlg& mainWindow, int argc, char** argv);
+};
+
+}  // namespace azu

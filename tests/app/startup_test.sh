@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The command line as an administrator meets it: without a display, `-h` and `PrinterIP` end at
+# once with status 0, print nothing and open no window (Qt would abort without a display).
+set -u
+bin=$1
+fail=0
+check() {
+  local out rc
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" "$@" 2>&1)
+  rc=$?
+  if [ "$rc" -ne 0 ] || [ -n "$out" ]; then
+    echo "azuqvc $*: status $rc, output: $out"
+    fail=1
+  fi
+}
+check -h
+check --help printerip
+check PrinterIP
+check printerip second-argument-ignored
+exit $fail
