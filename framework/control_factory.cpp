@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTabWidget>
 #include <QTreeWidget>
 
 #include "framework/dialog.h"
 #include "framework/ip_address_control.h"
 #include "framework/qt_text.h"
+#include "framework/tab_control.h"
 
 namespace azu {
 namespace {
@@ -69,6 +69,9 @@ QWidget* MakeListView(const ControlTemplate& control, QWidget* parent) {
   list->setRootIsDecorated(false);
   list->setColumnCount(1);
   list->setHeaderHidden(Has(control, style::kNoHeader));
+  // A column is exactly as wide as it is set, however narrow.
+  list->header()->setStretchLastSection(false);
+  list->header()->setMinimumSectionSize(0);
   list->setSelectionMode(Has(control, style::kSingleSel) ? QAbstractItemView::SingleSelection
                                                          : QAbstractItemView::ExtendedSelection);
   list->setSortingEnabled(Has(control, style::kSort));
@@ -107,7 +110,7 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, DialogBa
       widget = MakeListView(control, parent);
       break;
     case ControlKind::TabControl:
-      widget = new QTabWidget(parent);
+      widget = new TabStripWidget(parent);
       break;
     case ControlKind::IPAddress:
       widget = new IpAddressControl(parent);

@@ -1,6 +1,7 @@
 #include "framework/data_exchange.h"
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -41,7 +42,16 @@ void DataExchange::Fail(QWidget* control, const std::string& prompt) {
 
 void DataExchange::Text(int id, std::string& value, int maxChars) {
   if (failed_) return;
-  auto* edit = qobject_cast<QLineEdit*>(dialog_.Item(id));
+  QWidget* control = dialog_.Item(id);
+  if (auto* label = qobject_cast<QLabel*>(control)) {  // a static shows a member's text
+    if (save_) {
+      value = ToCp1252(label->text());
+    } else {
+      label->setText(FromCp1252(value));
+    }
+    return;
+  }
+  auto* edit = qobject_cast<QLineEdit*>(control);
   if (edit == nullptr) return;
   if (save_) {
     value = ToCp1252(edit->text());

@@ -19,7 +19,7 @@ class DataExchange {
   [[nodiscard]] bool Saving() const { return save_; }
   [[nodiscard]] bool Failed() const { return failed_; }
 
-  // Edit text (Windows-1252). `maxChars` > 0 limits what the edit takes.
+  // Edit or static text (Windows-1252). `maxChars` > 0 limits what an edit takes.
   void Text(int id, std::string& value, int maxChars = 0);
   // Edit holding an unsigned decimal number within [min, max].
   void UnsignedNumber(int id, std::uint32_t& value, std::uint32_t min, std::uint32_t max);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTreeWidget>
 
 #include "framework/control_factory.h"
@@ -16,6 +17,7 @@
 #include "framework/ip_address_control.h"
 #include "framework/message_box.h"
 #include "framework/qt_text.h"
+#include "framework/tab_control.h"
 
 namespace azu {
 
@@ -65,6 +67,9 @@ void Dialog::BuildWindow(QWidget* parent, bool child) {
       QObject::connect(button, &QAbstractButton::clicked, window, [this, id] { Command(id); });
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
       QObject::connect(combo, &QComboBox::activated, window,
+                       [this, id] { Notify(id, Event::SelChange); });
+    } else if (auto* tabs = qobject_cast<TabStripWidget*>(widget)) {
+      QObject::connect(tabs->Bar(), &QTabBar::currentChanged, window,
                        [this, id] { Notify(id, Event::SelChange); });
     } else if (auto* list = qobject_cast<QTreeWidget*>(widget)) {
       QObject::connect(list, &QTreeWidget::itemSelectionChanged, window,
@@ -180,6 +185,14 @@ void Dialog::ShowItem(int id, bool show) {
 
 ComboBox Dialog::Combo(int id) const {
   return ComboBox(qobject_cast<QComboBox*>(Item(id)));
+}
+
+TabControl Dialog::Tabs(int id) const {
+  return TabControl(qobject_cast<TabStripWidget*>(Item(id)));
+}
+
+ListView Dialog::List(int id) const {
+  return ListView(qobject_cast<QTreeWidget*>(Item(id)));
 }
 
 IpAddressControl* Dialog::IpAddress(int id) const {

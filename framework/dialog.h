@@ -13,6 +13,8 @@
 
 #include "framework/combo_box.h"
 #include "framework/dialog_template.h"
+#include "framework/list_view.h"
+#include "framework/tab_control.h"
 
 class QWidget;
 
@@ -55,6 +57,8 @@ class Dialog {
   void EnableItem(int id, bool enable);
   void ShowItem(int id, bool show);
   [[nodiscard]] ComboBox Combo(int id) const;
+  [[nodiscard]] ListView List(int id) const;
+  [[nodiscard]] TabControl Tabs(int id) const;
   [[nodiscard]] IpAddressControl* IpAddress(int id) const;
   void SetCaption(const char* text);
   void Show(bool show);

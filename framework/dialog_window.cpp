@@ -1,5 +1,6 @@
 #include "framework/dialog_window.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 #include "framework/dialog.h"
@@ -28,7 +29,10 @@ Qt::WindowFlags FlagsFor(DialogFrame frame) {
 
 DialogWindow::DialogWindow(Dialog& owner, QWidget* parent, bool child)
     : QDialog(parent, FlagsFor(child ? DialogFrame::Child : owner.Template().frame)),
-      owner_(owner) {}
+      owner_(owner) {
+  // QDialog makes itself a window whatever the flags say; a page lives inside its parent.
+  if (child) setWindowFlags(Qt::Widget);
+}
 
 void DialogWindow::reject() {
   owner_.Command(IDCANCEL);
@@ -36,6 +40,10 @@ void DialogWindow::reject() {
 
 void DialogWindow::accept() {
   owner_.Command(IDOK);
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+  event->ignore();
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {

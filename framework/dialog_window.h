@@ -19,6 +19,8 @@ class DialogWindow final : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Not QDialog's "What's This?" menu: the window's own menu, from wherever it is asked for.
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   Dialog& owner_;

@@ -101,6 +101,7 @@ TEST(DialogTemplate, ChildDialogControlsDoNotShadowTheParents) {
   PageDialog page;
   ASSERT_TRUE(page.Create(parent.Window()));
   EXPECT_EQ(page.Window()->parentWidget(), parent.Window());
+  EXPECT_FALSE(page.Window()->isWindow());  // inside the parent, not a window of its own
   EXPECT_FALSE(page.Window()->isVisibleTo(parent.Window()));  // pages start hidden
   page.SetItemText(1018, "page text");
   parent.SetItemText(1018, "parent text");
