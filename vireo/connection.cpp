@@ -1,0 +1,77 @@
+#include "vireo/connection.h"
+
+#include <utility>
+
+#include "vireo/protocol.h"
+#include "vireo/status_mapping.h"
+#include "vireo/url_encoding.h"
+
+namespace azu::vireo {
+namespace {
+
+constexpr std::size_t kTokenLength = 32;
+
+}  // namespace
+
+bool IsSessionToken(std::string_view text) {
+  if (text.size() != kTokenLength) {
+    return false;
+  }
+  for (char c : text) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+Connection::Connection(const ServerAddress& server) : http_(server) {}
+
+VIREO_STATUS Connection::Login(std::string_view user, std::string_view password) {
+  HttpRequest request;
+  request.method = "POST";
+  request.target = kSessionTarget;
+  request.body = FormEncode({{"user", user}, {"password", password}});
+  request.content_type = kFormContentType;
+
+  const std::lock_guard lock(mutex_);
+  const HttpAnswer answer = http_.Send(request);
+  const VIREO_STATUS status = StatusOfAnswer(answer, Exchange::kLogin, kHttpOk);
+  if (status != VIREO_OK) {
+    return status;
+  }
+  if (!IsSessionToken(answer.body)) {
+    return VIREO_E_PROTOCOL;
+  }
+  token_ = answer.body;
+  return VIREO_OK;
+}
+
+void Connection::Logout() {
+  HttpRequest request;
+  request.method = "DELETE";
+  request.target = kSessionTarget;
+  // The answer does not change what a leaving caller does next.
+  static_cast<void>(Send(std::move(request)));
+}
+
+HttpAnswer Connection::Send(HttpRequest request) {
+  const std::lock_guard lock(mutex_);
+  request.bearer = token_;
+  return http_.Send(request);
+}
+
+VIREO_STATUS Connection::PostForm(std::string_view target, std::string body, bool is_attribute) {
+  HttpRequest request;
+  request.method = "POST";
+  request.target = target;
+  if (!body.empty()) {
+    request.content_type = kFormContentType;
+  }
+  request.body = std::move(body);
+  const HttpAnswer answer = Send(std::move(request));
+  return StatusOfAnswer(answer, is_attribute ? Exchange::kAttribute : Exchange::kOther,
+                        kHttpNoContent);
+}
+
+}  // namespace azu::vireo

@@ -1,0 +1,39 @@
+#pragma once
+// One connection to a Zorne server: its address, the session token of the login, and the
+// exchanges made under it, one at a time.
+
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "server/vireo.h"
+#include "vireo/http_client.h"
+#include "vireo/server_address.h"
+
+namespace azu::vireo {
+
+class Connection {
+ public:
+  explicit Connection(const ServerAddress& server);
+
+  // Logs in; on success later exchanges carry the token.
+  [[nodiscard]] VIREO_STATUS Login(std::string_view user, std::string_view password);
+  // Ends the server's session; failures do not matter to a caller that is leaving.
+  void Logout();
+
+  // Sends `request` under the session token. Thread-safe.
+  [[nodiscard]] HttpAnswer Send(HttpRequest request);
+
+  // Posts a form (or nothing) to `target`, expecting 204.
+  [[nodiscard]] VIREO_STATUS PostForm(std::string_view target, std::string body, bool is_attribute);
+
+ private:
+  std::mutex mutex_;
+  HttpClient http_;
+  std::string token_;
+};
+
+// A login answer's token: 32 lower-case hex digits.
+[[nodiscard]] bool IsSessionToken(std::string_view text);
+
+}  // namespace azu::vireo

@@ -1,0 +1,25 @@
+#pragma once
+// Reading a server's answer to the discovery datagram.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace azu::vireo {
+
+struct DiscoveryAnswer {
+  std::string listen_address;  // what the server says it listens on; not what we reach
+  std::string name;
+  std::string model;
+  std::uint32_t number = 0;  // never 0 in a well-formed answer
+
+  friend bool operator==(const DiscoveryAnswer&, const DiscoveryAnswer&) = default;
+};
+
+// The answer in `datagram`, or nullopt when it is not a well-formed answer: at most 1024 bytes
+// of UTF-8, the header line, then address, name, model and number once each (other keys are
+// skipped), no empty or control characters in the texts, a non-zero decimal number.
+[[nodiscard]] std::optional<DiscoveryAnswer> ParseDiscoveryAnswer(std::string_view datagram);
+
+}  // namespace azu::vireo

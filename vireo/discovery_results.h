@@ -1,0 +1,35 @@
+#pragma once
+// The servers that answered one discovery: at most `capacity`, one per source address, the
+// first well-formed answer of each address kept.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vireo/discovery_answer.h"
+
+namespace azu::vireo {
+
+struct DiscoveredServer {
+  std::uint32_t address = 0;  // where the answer came from, host byte order
+  DiscoveryAnswer answer;
+};
+
+class DiscoveryResults {
+ public:
+  explicit DiscoveryResults(std::size_t capacity) : capacity_(capacity) {}
+
+  // Keeps the answer in `datagram` from `source` unless it is malformed, the address answered
+  // already, or the results are full. True when it was kept.
+  bool Offer(std::uint32_t source, std::string_view datagram);
+  [[nodiscard]] bool Full() const { return servers_.size() >= capacity_; }
+  [[nodiscard]] const std::vector<DiscoveredServer>& Servers() const { return servers_; }
+
+ private:
+  std::size_t capacity_;
+  std::vector<DiscoveredServer> servers_;
+};
+
+}  // namespace azu::vireo
