@@ -1,0 +1,24 @@
+#pragma once
+// Zorne servers found on the network, copied out of the server-access library's discovery list
+// into fixed records.
+
+#include <array>
+
+namespace azu {
+
+// Program-wide discovery time limit in seconds (server search, printer discovery, poll pause).
+inline constexpr int kDiscoveryTimeLimit = 5;
+inline constexpr int kMaxDiscoveredServers = 100;
+
+struct DiscoveredServer {
+  std::array<char, 16> address{};     // dotted IPv4, at most 15 characters
+  std::array<char, 256> name{};       // at most 255 characters
+  std::array<char, 256> modelCode{};  // the copier's model code, e.g. "QV5010"
+};
+
+// Fills up to `capacity` records (entry i into record i; skipped entries stay empty) and sets
+// `*count`; texts longer than a field are cut to fit. A failed discovery leaves the records as
+// they were and gives a count of 0. Returns 0.
+int DiscoverServers(int seconds, DiscoveredServer* records, int capacity, int* count);
+
+}  // namespace azu
