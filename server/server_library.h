@@ -1,0 +1,42 @@
+#pragma once
+// The server-access library as the transactions use it: one interface over the C functions, so
+// tests can put a library in its place that fails at any step.
+
+#include <string>
+
+#include "server/vireo.h"
+
+namespace azu {
+
+class ServerLibrary {
+ public:
+  virtual ~ServerLibrary() = default;
+
+  // INIT_connect(server, "admin", password, 0, 0, 0, -1, -1, 1, 3, 0, &connection, 0).
+  virtual VIREO_STATUS Connect(const std::string& server, const std::string& password,
+                               VIREO_CONNECTION* connection) = 0;
+  // AZUM_connectUTF8("localhost", "admin", password, password, -1, -1, &connection, 0).
+  virtual VIREO_STATUS ConnectLocal(const std::string& password, VIREO_CONNECTION* connection) = 0;
+  virtual void Disconnect(VIREO_CONNECTION connection) = 0;
+
+  virtual VIREO_STATUS OpenSession(VIREO_CONNECTION connection, VIREO_FT_SESSION* session) = 0;
+  virtual VIREO_STATUS GetFile(VIREO_FT_SESSION* session, const std::string& serverPath,
+                               const std::string& localPath) = 0;
+  virtual VIREO_STATUS PutFile(VIREO_FT_SESSION* session, const std::string& localPath,
+                               const std::string& serverPath) = 0;
+  virtual VIREO_STATUS Delete(VIREO_FT_SESSION* session, const std::string& serverPath) = 0;
+  virtual void CloseSession(VIREO_FT_SESSION* session) = 0;
+
+  virtual VIREO_STATUS OpenAttributes(VIREO_CONNECTION connection, VIREO_ATTR_SESSION* session) = 0;
+  virtual VIREO_STATUS SetAttribute(VIREO_ATTR_SESSION* session, const std::string& name,
+                                    const std::string& value) = 0;
+  virtual void CloseAttributes(VIREO_ATTR_SESSION* session) = 0;
+
+  virtual VIREO_STATUS Reboot(VIREO_CONNECTION connection) = 0;
+  virtual VIREO_STATUS Restart(VIREO_CONNECTION connection) = 0;
+};
+
+// The library itself (libvireo, or the maker's DLL on Windows).
+ServerLibrary& VireoLibrary();
+
+}  // namespace azu

@@ -1,0 +1,61 @@
+#include "server/server_library.h"
+
+namespace azu {
+namespace {
+
+// The user every connection of the program logs in as.
+constexpr const char* kAdminUser = "admin";
+constexpr const char* kLocalHost = "localhost";
+
+class Vireo final : public ServerLibrary {
+ public:
+  VIREO_STATUS Connect(const std::string& server, const std::string& password,
+                       VIREO_CONNECTION* connection) override {
+    return INIT_connect(server.c_str(), kAdminUser, password.c_str(), 0, 0, 0, -1, -1, 1, 3, 0,
+                        connection, 0);
+  }
+  VIREO_STATUS ConnectLocal(const std::string& password, VIREO_CONNECTION* connection) override {
+    return AZUM_connectUTF8(kLocalHost, kAdminUser, password.c_str(), password.c_str(), -1, -1,
+                            connection, 0);
+  }
+  void Disconnect(VIREO_CONNECTION connection) override { INIT_disconnect(connection, 0); }
+
+  VIREO_STATUS OpenSession(VIREO_CONNECTION connection, VIREO_FT_SESSION* session) override {
+    return FT_openSession(connection, session, 0);
+  }
+  VIREO_STATUS GetFile(VIREO_FT_SESSION* session, const std::string& serverPath,
+                       const std::string& localPath) override {
+    return FT_getFile(session, serverPath.c_str(), localPath.c_str(), 0);
+  }
+  VIREO_STATUS PutFile(VIREO_FT_SESSION* session, const std::string& localPath,
+                       const std::string& serverPath) override {
+    return FT_putFile(session, localPath.c_str(), serverPath.c_str(), 0);
+  }
+  VIREO_STATUS Delete(VIREO_FT_SESSION* session, const std::string& serverPath) override {
+    return FT_delete(session, serverPath.c_str(), 0);
+  }
+  void CloseSession(VIREO_FT_SESSION* session) override { FT_closeSession(session, 0); }
+
+  VIREO_STATUS OpenAttributes(VIREO_CONNECTION connection, VIREO_ATTR_SESSION* session) override {
+    return ATTR_openSession(connection, session, 0);
+  }
+  VIREO_STATUS SetAttribute(VIREO_ATTR_SESSION* session, const std::string& name,
+                            const std::string& value) override {
+    return ATTR_setDefault(session, 0, name.c_str(), value.c_str(), 0);
+  }
+  void CloseAttributes(VIREO_ATTR_SESSION* session) override { ATTR_closeSession(session, 0); }
+
+  VIREO_STATUS Reboot(VIREO_CONNECTION connection) override { return SERVER_reboot(connection, 0); }
+  VIREO_STATUS Restart(VIREO_CONNECTION connection) override {
+    return SERVER_restart(connection, 0);
+  }
+};
+
+}  // namespace
+
+ServerLibrary& VireoLibrary() {
+  static Vireo library;
+  return library;
+}
+
+}  // namespace azu
