@@ -1,8 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the debug preset (sanitizers on) and runs every test.
+# Installs what is missing, builds the debug preset (sanitizers on), runs the fuzz targets for a
+# short while (clang, libFuzzer) and then every test with ctest, whose summary ends the output.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake --preset debug >/dev/null
 cmake --build --preset debug
+
+cmake --preset fuzz >/dev/null
+cmake --build build-fuzz --target fuzz_emulator_request fuzz_discovery_datagram \
+  fuzz_discovery_answer fuzz_arp_listing fuzz_snmp_reply
+fuzz() {
+  local target=$1
+  shift
+  local corpus="build-fuzz/corpus-$target"
+  rm -rf "$corpus" && mkdir -p "$corpus"
+  if ! "build-fuzz/bin/$target" -max_total_time=15 -artifact_prefix="build-fuzz/$target-" \
+    "$corpus" "$@" 2>"build-fuzz/$target.log"; then
+    tail -n 40 "build-fuzz/$target.log" >&2
+    echo "$target found a crash; the input is in build-fuzz/$target-*" >&2
+    exit 1
+  fi
+  echo "$target: $(grep -E '^Done [0-9]+ runs' "build-fuzz/$target.log")"
+}
+fuzz fuzz_emulator_request -dict=emulator/fuzz/request.dict emulator/fuzz/seeds/request
+fuzz fuzz_discovery_datagram
+fuzz fuzz_discovery_answer
+fuzz fuzz_arp_listing attach/fuzz/seeds/arp_listing
+fuzz fuzz_snmp_reply attach/fuzz/seeds/snmp_reply
+
 ctest --preset debug -j "$(nproc)"

@@ -16,6 +16,10 @@ packages=(
   fonts-dejavu-core
   xvfb
   xauth
+  libcpp-httplib-dev
+  libssl-dev
+  clang
+  libclang-rt-14-dev
 )
 
 missing=()

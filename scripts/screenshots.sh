@@ -19,6 +19,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   for _ in $(seq 50); do win=$(xdotool search --onlyvisible --name "^Azu Quorvane Config$" 2>/dev/null | head -1) && [ -n "$win" ] && break; sleep 0.2; done
   sleep 1
   import -frame -window "$win" docs/main-window.png
+  xdotool mousemove --window "$win" 105 83 click 1
+  sleep 0.5
+  xdotool mousemove --window "$win" 300 118 click 1 type "new-admin-pw"
+  sleep 0.5
+  import -frame -window "$win" docs/main-window-admin.png
   xdotool mousemove --window "$win" 200 200 click 3
   sleep 0.5
   xdotool key Down Return
@@ -27,4 +32,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   import -frame -window "$about" docs/about-box.png
   kill $pid
 '
-echo "docs/main-window.png docs/about-box.png written"
+echo "docs/main-window.png docs/main-window-admin.png docs/about-box.png written"
