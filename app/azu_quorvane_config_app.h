@@ -4,8 +4,6 @@
 
 namespace azu {
 
-class CAzuQuorvaneConfigDlg;
-
 inline constexpr const char* kApplicationName = "Azu Quorvane Config";
 // The framework's registry key; nothing is stored under it.
 inline constexpr const char* kRegistryKey = "Local AppWizard-Generated Applications";
@@ -14,9 +12,6 @@ class CAzuQuorvaneConfigApp {
  public:
   // Always false: the process ends when it returns.
   bool InitInstance(int argc, char** argv);
-
- private:
-  static void RunInteractive(CAzuQuorvaneConfigDlg& mainWindow, int argc, char** argv);
 };
 
 }  // namespace azu
