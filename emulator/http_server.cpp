@@ -112,7 +112,9 @@ class HttpServer::Server final : public httplib::Server {
     }
     answer.status = response.status;
     if (!response.content_type.empty()) {
-      answer.set_content(std::move(response.body), response.content_type.c_str());
+      // Moved, not copied (set_content would copy): a file may be 16 MiB.
+      answer.body = std::move(response.body);
+      answer.set_header("Content-Type", response.content_type);
     }
     if (!response.etag.empty()) answer.set_header("ETag", response.etag);
     if (t_exchange != nullptr) {
