@@ -20,6 +20,7 @@ packages=(
   libssl-dev
   clang
   libclang-rt-14-dev
+  iproute2
 )
 
 missing=()
