@@ -47,7 +47,10 @@ VIREO_STATUS Control(VIREO_CONNECTION handle, std::string_view target) {
   if (connection == nullptr) {
     return VIREO_E_CONNECTION;
   }
-  return connection->PostForm(target, {}, false);
+  const VIREO_STATUS status = connection->PostForm(target, {}, false);
+  // A reboot or restart ends the server's sessions, this one included.
+  if (status == VIREO_OK) connection->SessionEnded();
+  return status;
 }
 
 }  // namespace

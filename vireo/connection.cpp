@@ -48,11 +48,20 @@ VIREO_STATUS Connection::Login(std::string_view user, std::string_view password)
 }
 
 void Connection::Logout() {
+  {
+    const std::lock_guard lock(mutex_);
+    if (token_.empty()) return;
+  }
   HttpRequest request;
   request.method = "DELETE";
   request.target = kSessionTarget;
   // The answer does not change what a leaving caller does next.
   static_cast<void>(Send(std::move(request)));
+}
+
+void Connection::SessionEnded() {
+  const std::lock_guard lock(mutex_);
+  token_.clear();
 }
 
 HttpAnswer Connection::Send(HttpRequest request) {

@@ -20,6 +20,8 @@ class Connection {
   [[nodiscard]] VIREO_STATUS Login(std::string_view user, std::string_view password);
   // Ends the server's session; failures do not matter to a caller that is leaving.
   void Logout();
+  // The server ended the session itself: there is nothing left to log out of.
+  void SessionEnded();
 
   // Sends `request` under the session token. Thread-safe.
   [[nodiscard]] HttpAnswer Send(HttpRequest request);

@@ -48,6 +48,7 @@ TEST_F(AdminEndToEndTest, StoresThePasswordAndRebootsOnYes) {
   EXPECT_EQ(recorder.Boxes()[0].type, kQuestionBox);
   EXPECT_TRUE(Logged("put"));
   EXPECT_TRUE(Logged("reboot"));
+  EXPECT_FALSE(Logged("refused"));  // the reboot ended the session: no logout is sent after it
   EXPECT_TRUE(folder.Files().empty());
 }
 
