@@ -71,12 +71,6 @@ bool AtomicFileWriter::Commit() {
   return SyncFolder(target_.parent_path());
 }
 
-bool WriteFileAtomically(const std::filesystem::path& target, std::string_view content,
-                         mode_t new_file_mode) {
-  const std::unique_ptr<AtomicFileWriter> writer = AtomicFileWriter::Create(target, new_file_mode);
-  return writer && writer->Write(content) && writer->Sync() && writer->Commit();
-}
-
 bool SyncFolder(const std::filesystem::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;

@@ -40,10 +40,6 @@ class AtomicFileWriter {
   bool committed_ = false;
 };
 
-// The whole replacement in one call.
-[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& target,
-                                       std::string_view content, mode_t new_file_mode = 0644);
-
 // fsync of a folder, so a rename or a new entry in it survives a crash.
 [[nodiscard]] bool SyncFolder(const std::filesystem::path& folder);
 

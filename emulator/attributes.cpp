@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "emulator/atomic_file.h"
+#include "platform/atomic_replace.h"
 
 namespace azu::emulator {
 namespace {
@@ -56,7 +56,9 @@ AttributeStore::Status AttributeStore::Set(std::string_view name, std::string_vi
   const std::lock_guard lock(mutex_);
   std::map<std::string, std::string> changed = values_;
   changed[std::string(name)] = std::string(value);
-  if (!WriteFileAtomically(file_, Serialize(changed))) return Status::kFailed;
+  if (!platform::ReplaceFileAtomically(file_.string(), Serialize(changed), nullptr)) {
+    return Status::kFailed;
+  }
   values_ = std::move(changed);
   return Status::kOk;
 }

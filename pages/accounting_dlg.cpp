@@ -125,9 +125,7 @@ void CAccountingDlg::Configure() {
                 .askPassword = services_.askPassword,
                 .transaction =
                     [this, &library](VIREO_CONNECTION connection) {
-                      if (RunTransaction(library, connection, Change()).completed) {
-                        OfferReboot(library, connection);
-                      }
+                      RunTransactionAndOfferReboot(library, connection, Change());
                     }});
 }
 

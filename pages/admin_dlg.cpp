@@ -44,9 +44,7 @@ void CAdminDlg::Configure() {
                       change.serverPath = kEngineInfo;
                       change.lines = {adminPassword};
                       change.messagePrefix = "M_ADMIN_";
-                      if (RunTransaction(library, connection, change).completed) {
-                        OfferReboot(library, connection);
-                      }
+                      RunTransactionAndOfferReboot(library, connection, change);
                     }});
 }
 

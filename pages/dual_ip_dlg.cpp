@@ -113,7 +113,7 @@ void CDualIPDlg::Delete(VIREO_CONNECTION connection) {
   change.afterStore = [&library](VIREO_FT_SESSION& session) {
     return RemovePortFilterRules(library, session);
   };
-  if (RunTransaction(library, connection, change).completed) OfferReboot(library, connection);
+  RunTransactionAndOfferReboot(library, connection, change);
 }
 
 }  // namespace azu

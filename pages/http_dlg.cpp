@@ -50,9 +50,7 @@ void CHTTPDlg::Configure() {
                       change.messagePrefix = "M_HTTP_";
                       change.lines = {"HTTP=" + std::to_string(httpPort),
                                       "HTTPS=" + std::to_string(httpsPort)};
-                      if (RunTransaction(library, connection, change).completed) {
-                        OfferReboot(library, connection);
-                      }
+                      RunTransactionAndOfferReboot(library, connection, change);
                     }});
 }
 

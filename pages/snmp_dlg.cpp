@@ -88,9 +88,7 @@ void CSNMPDlg::Configure() {
                 .transaction = [this, &library](VIREO_CONNECTION connection) {
                   const int version = Combo(kVersionListId).GetCurSel();
                   if (version != kVersion1 && version != kVersion3) return;
-                  if (RunTransaction(library, connection, Change(version == kVersion1)).completed) {
-                    OfferReboot(library, connection);
-                  }
+                  RunTransactionAndOfferReboot(library, connection, Change(version == kVersion1));
                 }});
 }
 

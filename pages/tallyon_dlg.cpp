@@ -37,9 +37,7 @@ void CTallyonDlg::Configure() {
                   change.serverPath = kMainConfig;
                   change.messagePrefix = "M_TALLYON_";
                   change.keys = {{"AZPersUserID", userId}, {"AZPersUserPWD", passcode}};
-                  if (RunTransaction(library, connection, change).completed) {
-                    OfferReboot(library, connection);
-                  }
+                  RunTransactionAndOfferReboot(library, connection, change);
                 }});
 }
 

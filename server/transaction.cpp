@@ -128,4 +128,9 @@ void OfferReboot(ServerLibrary& library, VIREO_CONNECTION connection) {
   }
 }
 
+void RunTransactionAndOfferReboot(ServerLibrary& library, VIREO_CONNECTION connection,
+                                  const PageChange& change) {
+  if (RunTransaction(library, connection, change).completed) OfferReboot(library, connection);
+}
+
 }  // namespace azu

@@ -41,6 +41,10 @@ TransactionResult RunTransaction(ServerLibrary& library, VIREO_CONNECTION connec
 // The question whether to reboot now, and the reboot on Yes.
 void OfferReboot(ServerLibrary& library, VIREO_CONNECTION connection);
 
+// The usual page: its transaction, then the reboot offer when everything went through.
+void RunTransactionAndOfferReboot(ServerLibrary& library, VIREO_CONNECTION connection,
+                                  const PageChange& change);
+
 // Shows the text of `key` with `number` in place of "%d", in a box of `type`.
 void ShowTextMessage(const std::string& key, long long number, unsigned type);
 void ShowTextMessage(const std::string& key, unsigned type);
