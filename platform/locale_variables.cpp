@@ -4,9 +4,12 @@
 #include "platform/system_language.h"
 
 namespace azu::platform {
+namespace {
+constexpr std::string_view kCLocale = "C";
+}  // namespace
 
-std::optional<std::string> LanguageFromLocaleVariables(const char* lc_all, const char* lc_messages,
-                                                       const char* lang) {
+std::string LanguageFromLocaleVariables(const char* lc_all, const char* lc_messages,
+                                        const char* lang) {
   const char* chosen = nullptr;
   for (const char* value : {lc_all, lc_messages, lang}) {
     if (value != nullptr && *value != '\0') {
@@ -14,11 +17,10 @@ std::optional<std::string> LanguageFromLocaleVariables(const char* lc_all, const
       break;
     }
   }
-  if (chosen == nullptr) return std::nullopt;
+  if (chosen == nullptr) return std::string(kCLocale);
   const std::string_view locale(chosen);
   const std::string_view language = locale.substr(0, locale.find_first_of("_.@"));
-  if (language.empty() || language == "C" || language == "POSIX") return std::nullopt;
-  return std::string(language);
+  return std::string(language.empty() ? kCLocale : language);
 }
 
 }  // namespace azu::platform

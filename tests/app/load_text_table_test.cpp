@@ -58,7 +58,7 @@ TEST(LoadTextTable, EveryLanguageOfTheHeaderIsAvailable) {
 }
 
 TEST(LoadTextTable, OtherLanguagesGetEnglish) {
-  for (const char* language : {"ja", "FR", "zh", ""}) {
+  for (const char* language : {"ja", "FR", "zh", "C", "POSIX", ""}) {
     LoadFor(language);
     EXPECT_EQ(ProcessTextTable().Language(), "en") << language;
     EXPECT_STREQ(GetText("L_CANCEL"), "Cancel") << language;
