@@ -17,7 +17,7 @@ bool CAzuQuorvaneConfigApp::InitInstance(int argc, char** argv) {
 
   switch (ChooseStartMode(argc, argv)) {
     case StartMode::Interactive:
-      RunInteractive(argc, argv);
+      exitCode_ = RunInteractive(argc, argv);
       break;
     case StartMode::Headless:
       RunPrinterIpMode();

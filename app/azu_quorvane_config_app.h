@@ -10,8 +10,13 @@ inline constexpr const char* kRegistryKey = "Local AppWizard-Generated Applicati
 
 class CAzuQuorvaneConfigApp {
  public:
-  // Always false: the process ends when it returns.
+  // Always false: the process ends when it returns, with ExitCode() as its status.
   bool InitInstance(int argc, char** argv);
+  // 0, unless the main window could not be started.
+  [[nodiscard]] int ExitCode() const { return exitCode_; }
+
+ private:
+  int exitCode_ = 0;
 };
 
 }  // namespace azu

@@ -26,8 +26,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// Decodes one UTF-8 sequence at `pos`, advancing it; nullopt on malformed input (overlong forms,
-// surrogates, values past U+10FFFF, truncated or stray continuation bytes).
+// Decodes one UTF-8 sequence at `pos`, advancing it past the sequence; nullopt on malformed input
+// (overlong forms, surrogates, values past U+10FFFF, truncated or stray continuation bytes).
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(text[pos++]);
   if (lead < 0x80) return lead;
@@ -50,8 +50,9 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
   }
   for (int i = 0; i < extra; ++i) {
     if (pos >= text.size()) return std::nullopt;
-    const auto byte = static_cast<unsigned char>(text[pos++]);
-    if ((byte & 0xC0) != 0x80) return std::nullopt;
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if ((byte & 0xC0) != 0x80) return std::nullopt;  // not consumed: it may start the next one
+    ++pos;
     cp = (cp << 6) | (byte & 0x3F);
   }
   if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
@@ -92,6 +93,17 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     const std::optional<char> byte = EncodeOne(*cp);
     if (!byte) return std::nullopt;
     out += *byte;
+  }
+  return out;
+}
+
+std::string Utf8ToCp1252Lossy(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const std::optional<char32_t> cp = NextCodePoint(utf8, pos);
+    out += (cp ? EncodeOne(*cp) : std::nullopt).value_or('?');
   }
   return out;
 }

@@ -16,4 +16,8 @@ char16_t Cp1252ToUtf16(unsigned char byte);
 std::string Cp1252ToUtf8(std::string_view cp1252);
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 
+// For texts from outside that must still be shown: each character without a Windows-1252 byte
+// and each malformed UTF-8 sequence becomes one '?'.
+std::string Utf8ToCp1252Lossy(std::string_view utf8);
+
 }  // namespace azu

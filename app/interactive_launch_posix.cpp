@@ -16,7 +16,7 @@ constexpr const char* kWindowsProgram = "azuqvc-gui";
 
 // The windows live in the sibling program, so that this one never loads the window system's
 // libraries: the headless watcher runs on a server with neither display nor memory to spare.
-void RunInteractive(int /*argc*/, char** argv) {
+int RunInteractive(int /*argc*/, char** argv) {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   const std::string sibling =
@@ -24,6 +24,7 @@ void RunInteractive(int /*argc*/, char** argv) {
           .string();
   execv(sibling.c_str(), argv);
   std::fprintf(stderr, "azuqvc: cannot start %s: %s\n", sibling.c_str(), std::strerror(errno));
+  return kCannotStartWindows;
 }
 
 }  // namespace azu

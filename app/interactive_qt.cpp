@@ -13,7 +13,7 @@
 namespace azu {
 
 // Only this run makes a QApplication: the headless watcher runs where no display exists.
-void RunInteractive(int argc, char** argv) {
+int RunInteractive(int argc, char** argv) {
   CAzuQuorvaneConfigDlg mainWindow;  // builds the page objects; the window comes with DoModal
   const QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
@@ -31,6 +31,7 @@ void RunInteractive(int argc, char** argv) {
   QtMessageSink sink;
   const ScopedMessageSink installed(sink);
   mainWindow.DoModal();
+  return 0;
 }
 
 }  // namespace azu

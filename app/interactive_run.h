@@ -5,6 +5,12 @@
 
 namespace azu {
 
-void RunInteractive(int argc, char** argv);
+// The exit status when azuqvc-gui cannot be started: 127, as shells give for a command not found;
+// used whatever the reason, which goes to standard error.
+inline constexpr int kCannotStartWindows = 127;
+
+// Returns the process's exit status: 0 once the window closed, kCannotStartWindows when the
+// hand-over failed (on success the hand-over never returns).
+[[nodiscard]] int RunInteractive(int argc, char** argv);
 
 }  // namespace azu

@@ -5,5 +5,5 @@
 int main(int argc, char** argv) {
   azu::CAzuQuorvaneConfigApp application;
   application.InitInstance(argc, argv);
-  return 0;
+  return application.ExitCode();
 }

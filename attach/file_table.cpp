@@ -4,7 +4,7 @@ namespace azu {
 
 const std::array<std::string_view, 44> kFileTable = {
     // live files
-    "/not-scsi0/dev0/maj_0.cfg",
+    kMainConfig,
     "/not-scsi0/net/oid_exclude_list",
     "/not-scsi0/net/hrmib.ppd",
     "/not-scsi0/dev0/vscan_ftp.ini",
@@ -18,7 +18,7 @@ const std::array<std::string_view, 44> kFileTable = {
     "/not-scsi0/scan/template/(ColorCal).xst",
     "/harddisk2/home/template/(ColorCal).xst",
     // direct connection
-    "/not-scsi0/dev0/maj_0.cfg",
+    kMainConfig,
     "/not-scsi0/dev0/oid_exclude_list.enable",
     "/not-scsi0/dev0/hrmib.ppd.enable",
     "/not-scsi0/dev0/vscan_ftp.ini.base",
@@ -32,7 +32,7 @@ const std::array<std::string_view, 44> kFileTable = {
     "/not-scsi0/scan/template/(ColorCal).xst.base",
     "/harddisk2/home/template/(ColorCal).xst.base",
     // network switch
-    "/not-scsi0/dev0/maj_0.cfg",
+    kMainConfig,
     "/not-scsi0/dev0/oid_exclude_list.disable",
     "/not-scsi0/dev0/hrmib.ppd.disable",
     "/not-scsi0/dev0/vscan_ftp.ini.base",

@@ -5,12 +5,13 @@
 #include <array>
 #include <string_view>
 
+#include "server/zorne_constants.h"
+
 namespace azu {
 
 // How the printer is attached, decided by its address alone.
 enum class AttachmentMode { DirectConnection, NetworkSwitch };
 
-inline constexpr std::string_view kDirectPrinterAddress = "100.100.100.101";
 inline constexpr std::string_view kDirectServerAddress = "100.100.100.102";
 
 AttachmentMode ModeOf(std::string_view printerAddress);

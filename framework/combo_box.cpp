@@ -52,10 +52,6 @@ int ComboBox::GetCurSel() const {
   return control_ != nullptr ? control_->currentIndex() : CB_ERR;
 }
 
-int ComboBox::GetCount() const {
-  return control_ != nullptr ? control_->count() : 0;
-}
-
 std::string ComboBox::GetLBText(int index) const {
   if (control_ == nullptr || index < 0 || index >= control_->count()) return {};
   return ToCp1252(control_->itemText(index));

@@ -21,7 +21,6 @@ class ComboBox {
   // Selects `index` (-1 clears); returns the index, or CB_ERR when out of range.
   int SetCurSel(int index);
   [[nodiscard]] int GetCurSel() const;
-  [[nodiscard]] int GetCount() const;
   // Item text (Windows-1252); empty when the index is out of range.
   [[nodiscard]] std::string GetLBText(int index) const;
   // The text of the selected item, empty without a selection.

@@ -27,17 +27,9 @@ void ListView::SetColumnWidth(int column, int pixels) {
   if (control_ != nullptr) control_->setColumnWidth(column, pixels);
 }
 
-int ListView::GetColumnWidth(int column) const {
-  return control_ != nullptr ? control_->columnWidth(column) : 0;
-}
-
 int ListView::GetStringWidth(const char* text) const {
   if (control_ == nullptr) return 0;
   return QFontMetrics(control_->font()).horizontalAdvance(FromCp1252(text));
-}
-
-int ListView::GetItemCount() const {
-  return control_ != nullptr ? control_->topLevelItemCount() : 0;
 }
 
 std::string ListView::GetItemText(int index) const {
@@ -49,15 +41,6 @@ int ListView::GetSelectedIndex() const {
   if (control_ == nullptr) return -1;
   const QList<QTreeWidgetItem*> selected = control_->selectedItems();
   return selected.isEmpty() ? -1 : control_->indexOfTopLevelItem(selected.front());
-}
-
-void ListView::SelectItem(int index) {
-  if (control_ == nullptr) return;
-  if (index < 0 || index >= control_->topLevelItemCount()) {
-    control_->clearSelection();
-    return;
-  }
-  control_->setCurrentItem(control_->topLevelItem(index));
 }
 
 }  // namespace azu

@@ -16,14 +16,11 @@ class ListView {
   // Adds an item (the list sorts it when it keeps its items sorted); returns its index.
   int InsertItem(int index, const char* text);
   void SetColumnWidth(int column, int pixels);
-  [[nodiscard]] int GetColumnWidth(int column) const;
   // Width in pixels of `text` in the list's font.
   [[nodiscard]] int GetStringWidth(const char* text) const;
-  [[nodiscard]] int GetItemCount() const;
   [[nodiscard]] std::string GetItemText(int index) const;
   // Index of the selected item, -1 when none.
   [[nodiscard]] int GetSelectedIndex() const;
-  void SelectItem(int index);  // -1 clears the selection
   [[nodiscard]] bool IsValid() const { return control_ != nullptr; }
 
  private:

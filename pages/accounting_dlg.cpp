@@ -11,11 +11,10 @@
 #include "resources/dialogs/dialog_templates.h"
 #include "server/configure.h"
 #include "server/transaction.h"
+#include "server/zorne_constants.h"
 
 namespace azu {
 namespace {
-
-constexpr const char* kMainConfig = "/not-scsi0/dev0/maj_0.cfg";
 
 // The two lists' entries, in the order the value of a list text is looked up.
 struct ListEntry {

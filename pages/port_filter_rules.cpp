@@ -4,12 +4,13 @@
 #include "platform/temp_file.h"
 #include "server/text_file.h"
 #include "server/transaction.h"
+#include "server/zorne_constants.h"
 
 namespace azu {
 
 std::string PortFilterRulesLine(const std::string& address, const std::string& mask) {
   return "e:/azu/server/dev0/ftprulesadd.bat \"Local Area Connection\" " + address + " " + mask +
-         " 100.100.100.101";
+         ' ' + std::string(kDirectPrinterAddress);
 }
 
 // A fixed name in the temporary folder could be planted beforehand by another local user as a

@@ -9,11 +9,11 @@
 #include "resources/dialogs/dialog_templates.h"
 #include "server/configure.h"
 #include "server/transaction.h"
+#include "server/zorne_constants.h"
 
 namespace azu {
 namespace {
 
-constexpr const char* kMainConfig = "/not-scsi0/dev0/maj_0.cfg";
 constexpr int kVersion1 = 0;
 constexpr int kVersion3 = 1;
 constexpr std::array kVersion1Group{1048, 1050, 1042, 1051, 1043};

@@ -5,11 +5,9 @@
 #include "resources/dialogs/dialog_templates.h"
 #include "server/configure.h"
 #include "server/transaction.h"
+#include "server/zorne_constants.h"
 
 namespace azu {
-namespace {
-constexpr const char* kMainConfig = "/not-scsi0/dev0/maj_0.cfg";
-}  // namespace
 
 CTallyonDlg::CTallyonDlg(PageServices services)
     : CPage(kTallyonPageTemplate, std::move(services)) {}

@@ -2,25 +2,16 @@
 
 #include <vector>
 
+#include "platform/ascii_case.h"
+
 namespace azu {
-namespace {
-
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
 
 std::string_view LineKey(std::string_view line) {
   return line.substr(0, line.find('='));
 }
 
 bool KeysMatch(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
+  return platform::EqualsIgnoringAsciiCase(a, b);
 }
 
 RewriteOutcome RewriteLines(TextFileReader& in, TextFileWriter& out,

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/ascii_case.h"
+
 namespace azu {
 namespace {
 
@@ -12,23 +14,14 @@ constexpr std::array<const char*, 6> kQV30Codes{"Unknown", "QV3010", "QV3020",
 constexpr std::array<const char*, 4> kQV20Codes{"Unknown", "QV2010", "QV2020", "QV2030"};
 constexpr std::array<const char*, 5> kQV10Codes{"Unknown", "QV1010", "QV1020", "QV1030", "QV1040"};
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    if (LowerAscii(*a) != LowerAscii(*b)) return false;
-  }
-  return *a == *b;
-}
-
 }  // namespace
 
 int CopierSeries::FindModelCode(const char* code) const {
   if (code == nullptr) return 0;
   for (std::size_t i = 0; i < codes_.size(); ++i) {
-    if (EqualNoCase(code, codes_[i])) return static_cast<int>(i);  // "Unknown" gives 0 too
+    if (platform::EqualsIgnoringAsciiCase(code, codes_[i])) {
+      return static_cast<int>(i);  // "Unknown" gives 0 too
+    }
   }
   return 0;
 }

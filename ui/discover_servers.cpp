@@ -2,18 +2,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
+#include "app/cp1252.h"
 #include "server/vireo.h"
 
 namespace azu {
 namespace {
 
+// The library hands UTF-8; the records hold Windows-1252, as every text the program shows.
 template <std::size_t N>
 void CopyBounded(std::array<char, N>& field, const char* text) {
   field.fill('\0');
   if (text == nullptr) return;
-  const std::size_t length = std::min(std::strlen(text), N - 1);
-  std::memcpy(field.data(), text, length);
+  const std::string converted = Utf8ToCp1252Lossy(text);
+  const std::size_t length = std::min(converted.size(), N - 1);
+  std::memcpy(field.data(), converted.data(), length);
 }
 
 }  // namespace

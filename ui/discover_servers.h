@@ -1,6 +1,6 @@
 #pragma once
 // Zorne servers found on the network, copied out of the server-access library's discovery list
-// into fixed records.
+// into fixed records of Windows-1252 texts.
 
 #include <array>
 
@@ -17,8 +17,9 @@ struct DiscoveredServer {
 };
 
 // Fills up to `capacity` records (entry i into record i; skipped entries stay empty) and sets
-// `*count`; texts longer than a field are cut to fit. A failed discovery leaves the records as
-// they were and gives a count of 0. Returns 0.
+// `*count`; a character without a Windows-1252 byte becomes '?', and texts longer than a field
+// are cut to fit. A failed discovery leaves the records as they were and gives a count of 0.
+// Returns 0.
 int DiscoverServers(int seconds, DiscoveredServer* records, int capacity, int* count);
 
 }  // namespace azu

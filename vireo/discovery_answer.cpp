@@ -100,24 +100,27 @@ std::optional<DiscoveryAnswer> ParseDiscoveryAnswer(std::string_view datagram) {
       if (!IsCleanText(value)) {
         return std::nullopt;
       }
-      auto take = [&value](bool& seen, std::string& field) {
+      // `field` null: the value must be there once but is not kept.
+      auto take = [&value](bool& seen, std::string* field) {
         if (seen || value.empty()) {
           return false;
         }
         seen = true;
-        field = value;
+        if (field != nullptr) {
+          *field = value;
+        }
         return true;
       };
       if (key == "address") {
-        if (!take(seen_address, answer.listen_address)) {
+        if (!take(seen_address, nullptr)) {
           return std::nullopt;
         }
       } else if (key == "name") {
-        if (!take(seen_name, answer.name)) {
+        if (!take(seen_name, &answer.name)) {
           return std::nullopt;
         }
       } else if (key == "model") {
-        if (!take(seen_model, answer.model)) {
+        if (!take(seen_model, &answer.model)) {
           return std::nullopt;
         }
       } else if (key == "number") {

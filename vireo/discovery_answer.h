@@ -8,8 +8,9 @@
 
 namespace azu::vireo {
 
+// The server's own address line is checked but not kept: we reach the server at the answer's
+// source address.
 struct DiscoveryAnswer {
-  std::string listen_address;  // what the server says it listens on; not what we reach
   std::string name;
   std::string model;
   std::uint32_t number = 0;  // never 0 in a well-formed answer

@@ -64,5 +64,22 @@ TEST(Cp1252, RefusesMalformedUtf8) {
   }
 }
 
+TEST(Cp1252, LossyConversionMarksEachCharacterItCannotKeep) {
+  const struct {
+    const char* utf8;
+    const char* cp1252;
+  } cases[] = {
+      {"B\xC3\xBCro", "B\xFCro"},
+      {"\xE2\x82\xAC", "\x80"},
+      {"\xE6\x97\xA5\xE6\x9C\xAC", "??"},  // U+65E5 U+672C
+      {"a\xFF"
+       "b",
+       "a?b"},
+      {"a\xC3(", "a?("},  // the byte after a broken sequence is kept
+      {"ab\xE2\x82", "ab?"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1252Lossy(c.utf8), c.cp1252) << c.utf8;
+}
+
 }  // namespace
 }  // namespace azu

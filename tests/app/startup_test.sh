@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The command line as an administrator meets it: without a display, an unknown first argument
 # ends at once with status 0, prints nothing and opens no window (Qt would abort without a
-# display). The headless watcher is started only inside network namespaces, by its own tests.
+# display); without azuqvc-gui beside it, no argument fails with 127 and says why on standard
+# error. The headless watcher is started only inside network namespaces, by its own tests.
 set -u
 bin=$1
 fail=0
@@ -17,4 +18,14 @@ check() {
 check -h
 check --help printerip
 check printerip2
+
+alone=$(mktemp -d)
+trap 'rm -rf "$alone"' EXIT
+cp "$bin" "$alone/azuqvc"
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$alone/azuqvc" 2>&1 >/dev/null)
+rc=$?
+if [ "$rc" -ne 127 ] || [[ "$err" != "azuqvc: cannot start $alone/azuqvc-gui: "?* ]]; then
+  echo "azuqvc without azuqvc-gui: status $rc, standard error: $err"
+  fail=1
+fi
 exit $fail

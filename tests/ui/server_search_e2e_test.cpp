@@ -1,5 +1,6 @@
 // Search... end to end: the library's discovery finds three emulators on loopback, two of the
 // chosen series; the dialog lists those two sorted and the chosen address lands in the field.
+// A server's name reaches the records in the program's own encoding.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "tests/support/modal.h"
 #include "tests/support/running_emulator.h"
 #include "ui/azu_quorvane_config_dlg.h"
+#include "ui/discover_servers.h"
 
 namespace azu {
 namespace {
@@ -101,6 +104,24 @@ TEST_F(ServerSearchEndToEndTest, AnotherSeriesListsItsOwnServerOnly) {
   const QStringList listed = Search(0);
   EXPECT_EQ(listed, QStringList{"127.0.0.4 zorne-c(QV4010)"});
   EXPECT_EQ(ServerField()->text(), QStringLiteral("127.0.0.4"));
+}
+
+// The library hands names in UTF-8; the records keep them in Windows-1252, as every text shown.
+TEST(ServerDiscoveryEndToEnd, RecordsTheNameInWindows1252) {
+  test::EmulatorOptions options;
+  options.listen = "127.0.0.5:0";
+  options.name = "B\xC3\xBCro";
+  const test::RunningEmulator emulator(options);
+  ASSERT_TRUE(emulator.Started()) << emulator.Error();
+  setenv("VIREO_DISCOVERY_TARGETS", "127.0.0.5", 1);
+  setenv("VIREO_PORT", std::to_string(emulator.Port()).c_str(), 1);
+  std::array<DiscoveredServer, 2> records{};
+  int count = 0;
+  DiscoverServers(1, records.data(), static_cast<int>(records.size()), &count);
+  setenv("VIREO_DISCOVERY_TARGETS", "127.0.0.9", 1);
+  unsetenv("VIREO_PORT");
+  ASSERT_EQ(count, 1);
+  EXPECT_STREQ(records[0].name.data(), "B\xFCro");
 }
 
 }  // namespace

@@ -13,12 +13,12 @@ const std::string kAnswer =
     "ZORNE-HERE 1\naddress=127.0.0.2:9631\nname=lab\nmodel=QV5020\nnumber=7\n";
 
 TEST(VireoDiscoveryAnswer, ReadsAWellFormedAnswer) {
-  EXPECT_EQ(ParseDiscoveryAnswer(kAnswer), (DiscoveryAnswer{"127.0.0.2:9631", "lab", "QV5020", 7}));
+  EXPECT_EQ(ParseDiscoveryAnswer(kAnswer), (DiscoveryAnswer{"lab", "QV5020", 7}));
   // Without the last line end, in another order, with a key of a later version, UTF-8 name.
   EXPECT_EQ(ParseDiscoveryAnswer("ZORNE-HERE 1\nnumber=4294967295\nmodel=QV4010\nrack=B\n"
                                  "name=Drucker M\xC3\xBC"
                                  "nchen\naddress=0.0.0.0:1"),
-            (DiscoveryAnswer{"0.0.0.0:1", "Drucker M\xC3\xBCnchen", "QV4010", 4294967295U}));
+            (DiscoveryAnswer{"Drucker M\xC3\xBCnchen", "QV4010", 4294967295U}));
   EXPECT_EQ(ParseDiscoveryAnswer("ZORNE-HERE 1\naddress=a\nname=a=b\nmodel=m\nnumber=1")->name,
             "a=b");
 }
@@ -31,7 +31,9 @@ TEST(VireoDiscoveryAnswer, RefusesMalformedAnswers) {
       "ZORNE-HERE 2\naddress=a\nname=lab\nmodel=QV5020\nnumber=7\n",
       "zorne-here 1\naddress=a\nname=lab\nmodel=QV5020\nnumber=7\n",
       "ZORNE-HERE 1\r\naddress=a\r\nname=lab\r\nmodel=QV5020\r\nnumber=7\r\n",
-      "ZORNE-HERE 1\nname=lab\nmodel=QV5020\nnumber=7\n",             // no address
+      "ZORNE-HERE 1\nname=lab\nmodel=QV5020\nnumber=7\n",            // no address
+      "ZORNE-HERE 1\naddress=\nname=lab\nmodel=QV5020\nnumber=7\n",  // empty address
+      "ZORNE-HERE 1\naddress=a\naddress=b\nname=lab\nmodel=QV5020\nnumber=7\n",
       "ZORNE-HERE 1\naddress=a\nmodel=QV5020\nnumber=7\n",            // no name
       "ZORNE-HERE 1\naddress=a\nname=lab\nnumber=7\n",                // no model
       "ZORNE-HERE 1\naddress=a\nname=lab\nmodel=QV5020\n",            // no number
