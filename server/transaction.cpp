@@ -98,6 +98,21 @@ TransactionResult Replace(ServerLibrary& library, VIREO_FT_SESSION& session,
   return {VIREO_OK, true};
 }
 
+bool HoldsLineBreak(const std::string& text) {
+  return text.find_first_of("\r\n") != std::string::npos;
+}
+
+// A value with a line break would write a line of its own into the server's file.
+bool HoldsLineBreak(const PageChange& change) {
+  for (const KeyRule& rule : change.keys) {
+    if (rule.value && HoldsLineBreak(*rule.value)) return true;
+  }
+  for (const std::string& line : change.lines) {
+    if (HoldsLineBreak(line)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void ShowTextMessage(const std::string& key, long long number, unsigned type) {
@@ -110,6 +125,10 @@ void ShowTextMessage(const std::string& key, unsigned type) {
 
 TransactionResult RunTransaction(ServerLibrary& library, VIREO_CONNECTION connection,
                                  const PageChange& change) {
+  if (HoldsLineBreak(change)) {
+    ShowTextMessage("M_LINEBREAK", kErrorBox);
+    return {};
+  }
   const Failures failures(change.messagePrefix);
   VIREO_FT_SESSION session{};
   if (const VIREO_STATUS s = library.OpenSession(connection, &session)) {

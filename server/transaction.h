@@ -35,6 +35,8 @@ struct TransactionResult {
   bool completed = false;          // everything done: the page may go on to its ending
 };
 
+// A value or line holding CR or LF is refused before the session opens: one error box, nothing
+// stored.
 TransactionResult RunTransaction(ServerLibrary& library, VIREO_CONNECTION connection,
                                  const PageChange& change);
 

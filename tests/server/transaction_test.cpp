@@ -66,6 +66,22 @@ TEST_F(TransactionTest, RewriteStoresTheRewrittenFileAndLeavesNothingBehind) {
   ExpectCleanedUp();
 }
 
+TEST_F(TransactionTest, ValueWithALineBreakIsRefusedBeforeAnythingIsOpened) {
+  PageChange pasted = SnmpChange();
+  pasted.keys[0].value = "pub\nURL=6.6.6.6";
+  PageChange carriageReturn = AdminChange();
+  carriageReturn.lines = {"first", "pass\rword"};
+  for (const PageChange& change : {pasted, carriageReturn}) {
+    recorder.Clear();
+    library.calls.clear();
+    EXPECT_FALSE(RunTransaction(library, 42, change).completed);
+    ExpectOneError("A field holds a line break. Nothing was written to the Zorne server.");
+    EXPECT_TRUE(library.calls.empty());
+  }
+  EXPECT_EQ(library.files[kConfig], "URL=100.100.100.101\nsnmp.version=3\n");
+  EXPECT_TRUE(folder.Files().empty());
+}
+
 TEST_F(TransactionTest, TemporaryFilesAreOursAloneAndNamedAzu) {
   library.onGetFile = [](const std::string& localPath) {
     struct stat info {};
