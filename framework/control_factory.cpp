@@ -9,18 +9,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QTreeWidget>
 
 #include "framework/dialog.h"
 #include "framework/ip_address_control.h"
 #include "framework/qt_text.h"
+#include "framework/single_line_validator.h"
 #include "framework/tab_control.h"
 
 namespace azu {
 namespace {
 
 constexpr int kIconPixels = 32;
+constexpr int kSunkenTextMargin = 2;
 
 bool Has(const ControlTemplate& control, std::uint32_t flag) {
   return (control.style & flag) != 0;
@@ -31,7 +32,10 @@ QWidget* MakeStatic(const ControlTemplate& control, QWidget* parent) {
   label->setWordWrap(true);
   label->setAlignment((Has(control, style::kRight) ? Qt::AlignRight : Qt::AlignLeft) |
                       Qt::AlignTop);
-  if (Has(control, style::kSunken)) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  if (Has(control, style::kSunken)) {
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMargin(kSunkenTextMargin);  // wrapped text stays clear of the edge
+  }
   return label;
 }
 
@@ -45,10 +49,7 @@ QWidget* MakeIcon(QWidget* parent) {
 QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
   auto* edit = new QLineEdit(FromCp1252(control.text), parent);
   if (Has(control, style::kPassword)) edit->setEchoMode(QLineEdit::Password);
-  if (Has(control, style::kNumber)) {
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-  }
+  edit->setValidator(new SingleLineValidator(edit, Has(control, style::kNumber)));
   return edit;
 }
 
@@ -109,9 +110,12 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, DialogBa
     case ControlKind::ListView:
       widget = MakeListView(control, parent);
       break;
-    case ControlKind::TabControl:
-      widget = new TabStripWidget(parent);
+    case ControlKind::TabControl: {
+      auto* strip = new TabStripWidget(parent);
+      strip->setFocusProxy(strip->Bar());  // Tab reaches the strip's tabs
+      widget = strip;
       break;
+    }
     case ControlKind::IPAddress:
       widget = new IpAddressControl(parent);
       break;

@@ -7,9 +7,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTreeWidget>
+#include <span>
 
 #include "framework/control_factory.h"
 #include "framework/data_exchange.h"
@@ -24,6 +25,54 @@ namespace azu {
 QString ControlName(int id) {
   return QStringLiteral("id%1").arg(id);
 }
+
+namespace {
+
+bool IsField(ControlKind kind) {
+  return kind == ControlKind::Edit || kind == ControlKind::ComboBox ||
+         kind == ControlKind::IPAddress || kind == ControlKind::ListView;
+}
+
+bool Overlap(int top1, int height1, int top2, int height2) {
+  return top1 < top2 + height2 && top2 < top1 + height1;
+}
+
+// The static that names field `index`: the last one before it in template order that stands on
+// its row to its left, else the last one before it (a label above the field).
+const ControlTemplate* LabelOf(std::span<const ControlTemplate> controls, std::size_t index) {
+  const ControlTemplate& field = controls[index];
+  const ControlTemplate* before = nullptr;
+  const ControlTemplate* sameRow = nullptr;
+  for (std::size_t i = 0; i < index; ++i) {
+    const ControlTemplate& control = controls[i];
+    if (control.kind != ControlKind::Static) continue;
+    before = &control;
+    if (control.x < field.x && Overlap(control.y, control.h, field.y, field.h)) sameRow = &control;
+  }
+  return sameRow != nullptr ? sameRow : before;
+}
+
+// A label's text as a screen reader says it: "&&" is an ampersand, a single '&' marks the
+// mnemonic and is not spoken.
+QString WithoutMnemonic(const QString& text) {
+  QString spoken;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+    spoken += text[i];
+  }
+  return spoken;
+}
+
+void NameField(QWidget* field, const QString& labelText) {
+  const QString name = WithoutMnemonic(labelText);
+  if (auto* address = qobject_cast<IpAddressControl*>(field)) {
+    address->SetAccessibleName(name);
+  } else {
+    field->setAccessibleName(name);
+  }
+}
+
+}  // namespace
 
 Dialog::Dialog(const DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
 
@@ -69,13 +118,84 @@ void Dialog::BuildWindow(QWidget* parent, bool child) {
       QObject::connect(combo, &QComboBox::activated, window,
                        [this, id] { Notify(id, Event::SelChange); });
     } else if (auto* tabs = qobject_cast<TabStripWidget*>(widget)) {
-      QObject::connect(tabs->Bar(), &QTabBar::currentChanged, window,
+      QObject::connect(tabs->Bar(), &MultiRowTabBar::currentChanged, window,
                        [this, id] { Notify(id, Event::SelChange); });
     } else if (auto* list = qobject_cast<QTreeWidget*>(widget)) {
       QObject::connect(list, &QTreeWidget::itemSelectionChanged, window,
                        [this, id] { Notify(id, Event::ItemChanged); });
     }
   }
+  LabelFields();
+  if (!child || parent == nullptr) {
+    // The button drawn as default is the one Enter presses; Qt would otherwise draw the first
+    // button of the window so.
+    if (auto* button = qobject_cast<QPushButton*>(Item(DefaultCommand()))) button->setDefault(true);
+  }
+}
+
+// Each field gets its label as buddy (its mnemonic then focuses the field) and as the name a
+// screen reader announces.
+void Dialog::LabelFields() {
+  const std::span<const ControlTemplate> controls = template_.controls;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (!IsField(controls[i].kind)) continue;
+    const ControlTemplate* label = LabelOf(controls, i);
+    QWidget* field = Item(controls[i].id);
+    auto* labelWidget = label != nullptr ? qobject_cast<QLabel*>(Item(label->id)) : nullptr;
+    if (field == nullptr || labelWidget == nullptr || label->id < 0) continue;
+    labelWidget->setBuddy(field);
+    NameField(field, labelWidget->text());
+  }
+}
+
+int Dialog::DefaultCommand() const {
+  for (const ControlTemplate& control : template_.controls) {
+    if (control.kind == ControlKind::DefPushButton) return control.id;
+  }
+  return IDOK;
+}
+
+bool Dialog::IsTabStop(const ControlTemplate& control, const QWidget* widget) const {
+  if (!widget->isEnabled() || !widget->isVisibleTo(window_.data())) return false;
+  if (control.kind == ControlKind::RadioButton) {
+    // The checked button stands for its group; with none checked, the group's first.
+    const auto* radio = qobject_cast<const QAbstractButton*>(widget);
+    if (radio->isChecked()) return true;
+    if ((control.style & style::kTabStop) == 0) return false;
+    for (const int id : RadioGroup(control.id)) {
+      const auto* member = qobject_cast<const QAbstractButton*>(Item(id));
+      if (member != nullptr && member->isChecked()) return false;
+    }
+    return true;
+  }
+  return (control.style & style::kTabStop) != 0;
+}
+
+bool Dialog::SelectNextTab(bool forward) {
+  for (const ControlTemplate& control : template_.controls) {
+    if (control.kind != ControlKind::TabControl) continue;
+    auto* strip = qobject_cast<TabStripWidget*>(Item(control.id));
+    if (strip == nullptr || !strip->isEnabled()) return false;
+    strip->Bar()->selectNext(forward);
+    return true;
+  }
+  return false;
+}
+
+std::vector<QWidget*> Dialog::TabStops() const {
+  std::vector<QWidget*> stops;
+  if (!window_) return stops;
+  for (const ControlTemplate& control : template_.controls) {
+    QWidget* widget = Item(control.id);
+    if (widget == nullptr) continue;
+    if (IsTabStop(control, widget)) stops.push_back(widget);
+    for (DialogWindow* hosted : widget->findChildren<DialogWindow*>(Qt::FindDirectChildrenOnly)) {
+      if (!hosted->isVisibleTo(window_.data())) continue;
+      const std::vector<QWidget*> inner = hosted->Owner().TabStops();
+      stops.insert(stops.end(), inner.begin(), inner.end());
+    }
+  }
+  return stops;
 }
 
 int Dialog::DoModal() {
@@ -153,6 +273,7 @@ void Dialog::SetItemText(int id, const char* text) {
   const QString value = FromCp1252(text);
   if (auto* label = qobject_cast<QLabel*>(item)) {
     label->setText(value);
+    if (label->buddy() != nullptr) NameField(label->buddy(), value);
   } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
     button->setText(value);
   } else if (auto* edit = qobject_cast<QLineEdit*>(item)) {

@@ -66,6 +66,16 @@ class Dialog {
   // Ids of the radio group that starts at `firstId`, in template order.
   [[nodiscard]] std::vector<int> RadioGroup(int firstId) const;
 
+  // The command Enter sends: the template's default push button, else IDOK.
+  [[nodiscard]] int DefaultCommand() const;
+  // The controls Tab walks, in template order: tab stops that are visible and enabled, of a
+  // radio group the checked button, and right after a control the stops of the child dialogs
+  // it hosts (a page on the tab strip), as the Windows dialog manager walks a control parent.
+  [[nodiscard]] std::vector<QWidget*> TabStops() const;
+  // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous tab of the dialog's tab strip, wrapping,
+  // notified as the user's choice. False when the dialog has no tab strip.
+  bool SelectNextTab(bool forward);
+
   // Commands and notifications as the window delivers them.
   void Command(int id);
   void Notify(int id, Event event);
@@ -80,6 +90,8 @@ class Dialog {
 
  private:
   void BuildWindow(QWidget* parent, bool child);
+  void LabelFields();
+  [[nodiscard]] bool IsTabStop(const ControlTemplate& control, const QWidget* widget) const;
 
   const DialogTemplate& template_;
   QPointer<DialogWindow> window_;

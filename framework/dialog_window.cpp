@@ -1,7 +1,10 @@
 #include "framework/dialog_window.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <cstddef>
+#include <vector>
 
 #include "framework/dialog.h"
 #include "framework/message_box.h"
@@ -46,15 +49,43 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
   event->ignore();
 }
 
+bool DialogWindow::focusNextPrevChild(bool next) {
+  if (!isWindow()) return QDialog::focusNextPrevChild(next);
+  const std::vector<QWidget*> stops = owner_.TabStops();
+  if (stops.empty()) return false;
+  // The stop holding the focus; a page's stops come after the control hosting it, so the last
+  // match is the innermost.
+  const QWidget* focus = QApplication::focusWidget();
+  std::ptrdiff_t at = -1;
+  for (std::size_t i = 0; i < stops.size(); ++i) {
+    if (focus != nullptr && (stops[i] == focus || stops[i]->isAncestorOf(focus))) {
+      at = static_cast<std::ptrdiff_t>(i);
+    }
+  }
+  const auto count = static_cast<std::ptrdiff_t>(stops.size());
+  const std::ptrdiff_t to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
+  stops[static_cast<std::size_t>(to)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
   const bool plain = event->modifiers() == Qt::NoModifier ||
                      (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
-  if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-    int command = IDOK;
-    for (const ControlTemplate& control : owner_.Template().controls) {
-      if (control.kind == ControlKind::DefPushButton) command = control.id;
-    }
-    owner_.Command(command);
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!isWindow() && plain && (enter || event->key() == Qt::Key_Escape)) {
+    event->ignore();  // the window's, as for any of its controls
+    return;
+  }
+  if (plain && enter) {
+    owner_.Command(owner_.DefaultCommand());
+    event->accept();
+    return;
+  }
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  const bool ctrlTab = event->key() == Qt::Key_Tab && modifiers == Qt::ControlModifier;
+  const bool ctrlShiftTab = (event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Tab) &&
+                            modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+  if (isWindow() && (ctrlTab || ctrlShiftTab) && owner_.SelectNextTab(ctrlTab)) {
     event->accept();
     return;
   }

@@ -1,6 +1,7 @@
 #pragma once
-// The Qt window of a Dialog: routes Enter, Escape and the close box to the dialog's commands, as
-// the Windows dialog manager does, instead of Qt's own accept/reject.
+// The Qt window of a Dialog: routes Enter, Escape, Tab, Ctrl+Tab and the close box as the Windows
+// dialog manager does, instead of Qt's own accept/reject and focus chain. A page inside a window
+// leaves these keys to the window.
 
 #include <QDialog>
 
@@ -16,9 +17,12 @@ class DialogWindow final : public QDialog {
 
   void reject() override;  // close box
   void accept() override;
+  [[nodiscard]] Dialog& Owner() const { return owner_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Tab and Shift+Tab walk the dialog's tab stops, into and out of the pages it hosts.
+  bool focusNextPrevChild(bool next) override;
   // Not QDialog's "What's This?" menu: the window's own menu, from wherever it is asked for.
   void contextMenuEvent(QContextMenuEvent* event) override;
 

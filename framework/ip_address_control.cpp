@@ -44,6 +44,11 @@ IpAddressControl::IpAddressControl(QWidget* parent) : QFrame(parent) {
   setFocusProxy(fields_[0]);
 }
 
+void IpAddressControl::SetAccessibleName(const QString& name) {
+  setAccessibleName(name);
+  for (QLineEdit* field : fields_) field->setAccessibleName(name);
+}
+
 unsigned IpAddressControl::FieldValue(int field) const {
   return fields_[field]->text().toUInt();  // digits only; blank gives 0
 }

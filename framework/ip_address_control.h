@@ -25,6 +25,8 @@ class IpAddressControl final : public QFrame {
   bool SetText(std::string_view text);
   void Clear();
   [[nodiscard]] bool IsBlank() const;
+  // The name a screen reader gives the control and each of its octet fields.
+  void SetAccessibleName(const QString& name);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

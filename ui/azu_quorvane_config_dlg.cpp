@@ -142,17 +142,29 @@ void CAzuQuorvaneConfigDlg::BuildTabs() {
   for (CPage* page : pages) {
     if (const PageEntry* entry = EntryOf(page)) InsertTab(*entry);
   }
+  // The strip may have wrapped into more rows since the first pages were placed.
+  const TabControl tabs = Tabs(kTabsId);
+  for (int i = 0; i < tabs.GetItemCount(); ++i) {
+    static_cast<CPage*>(tabs.GetItemParam(i))->Move(PageArea());
+  }
+}
+
+// The page rectangle in the strip's client area, below the last row of tabs.
+QRect CAzuQuorvaneConfigDlg::PageArea() const {
+  const TabControl tabs = Tabs(kTabsId);
+  QRect area = tabs.GetClientRect();
+  area.adjust(kPageInsetX, kPageInsetY, -kPageInsetX, -kPageInsetY);
+  area.translate(0, kPageShiftY);
+  area.setTop(area.top() + tabs.ExtraRowsHeight());
+  return area;
 }
 
 void CAzuQuorvaneConfigDlg::InsertTab(const PageEntry& entry) {
   TabControl tabs = Tabs(kTabsId);
   const int count = tabs.GetItemCount();
-  QRect area = tabs.GetClientRect();
-  area.adjust(kPageInsetX, kPageInsetY, -kPageInsetX, -kPageInsetY);
-  area.translate(0, kPageShiftY);
   const int index = tabs.InsertItem(count + 1, GetText(entry.labelKey), entry.page);
   entry.page->Create(tabs.Widget());
-  entry.page->Move(area);
+  entry.page->Move(PageArea());
   if (index == 0) {
     entry.page->Show(true);
     const char* description = GetText(entry.descriptionKey);

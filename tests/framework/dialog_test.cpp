@@ -1,13 +1,17 @@
 // Dialogs built from templates: controls by id, placement in dialog units, modal results, key
-// routing between a page and its window, and the control wrappers.
+// routing between a page and its window, single-line edits, labels as names, and the control
+// wrappers.
 
 #include "framework/dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <array>
@@ -161,7 +165,7 @@ TEST(DialogModalRun, EnterInAFieldSendsTheDefaultCommand) {
   EXPECT_EQ(dialog.server, "by-enter");
 }
 
-TEST(DialogKeys, EnterAndEscapeInsideAPageStayInThePage) {
+TEST(DialogKeys, EnterAndEscapeInsideAPageAreTheWindows) {
   FormDialog parent;
   ASSERT_TRUE(parent.Create(nullptr));
   PageDialog page;
@@ -170,11 +174,101 @@ TEST(DialogKeys, EnterAndEscapeInsideAPageStayInThePage) {
   parent.Window()->show();
   QWidget* pageEdit = page.Item(1018);
   QTest::keyClick(pageEdit, Qt::Key_Return);
+  EXPECT_EQ(page.okCommands, 0);
+  EXPECT_EQ(parent.okCommands, 1);
   QTest::keyClick(pageEdit, Qt::Key_Escape);
-  EXPECT_EQ(page.okCommands, 1);
-  EXPECT_EQ(parent.okCommands, 0);
-  EXPECT_TRUE(page.Window()->isVisible());
-  EXPECT_TRUE(parent.Window()->isVisible());
+  EXPECT_FALSE(parent.Window()->isVisible());
+}
+
+TEST(DialogKeys, TheButtonDrawnAsDefaultIsTheOneEnterPresses) {
+  FormDialog form;  // a default push button in its template
+  ASSERT_TRUE(form.Create(nullptr));
+  EXPECT_EQ(form.DefaultCommand(), IDOK);
+  EXPECT_TRUE(qobject_cast<QPushButton*>(form.Item(IDOK))->isDefault());
+  EXPECT_FALSE(qobject_cast<QPushButton*>(form.Item(IDCANCEL))->isDefault());
+
+  static constexpr std::array kControls{
+      ControlTemplate{1019, ControlKind::PushButton, 6, 6, 50, 14, style::kTabStop, "Search..."},
+      ControlTemplate{IDOK, ControlKind::PushButton, 60, 6, 50, 14, style::kTabStop, "Go"},
+  };
+  static constexpr DialogTemplate kPlain{903, 120, 30, DialogFrame::Modal, nullptr, kControls};
+  Dialog plain(kPlain);
+  ASSERT_TRUE(plain.Create(nullptr));
+  EXPECT_TRUE(qobject_cast<QPushButton*>(plain.Item(IDOK))->isDefault());
+  EXPECT_FALSE(qobject_cast<QPushButton*>(plain.Item(1019))->isDefault());
+}
+
+// Text reaching a single-line edit in any way keeps nothing after its first line break; what
+// the field held around the insertion stays.
+TEST(DialogKeys, SingleLineEditsCutInsertedTextAtTheFirstLineBreak) {
+  static constexpr std::array kControls{
+      ControlTemplate{1042, ControlKind::Edit, 6, 6, 102, 14, style::kTabStop, nullptr},
+      ControlTemplate{1046, ControlKind::Edit, 6, 24, 40, 14, style::kNumber, nullptr},
+  };
+  static constexpr DialogTemplate kEdits{904, 120, 40, DialogFrame::Modal, nullptr, kControls};
+  struct Case {
+    int id;
+    const char* before;
+    int cursor;
+    const char* inserted;
+    const char* after;
+  };
+  const Case cases[] = {
+      {1042, "", 0, "pub\nURL=6.6.6.6", "pub"}, {1042, "abcdef", 3, "X\r\nY", "abcXdef"},
+      {1042, "abc", 3, "\rtail", "abc"},        {1042, "abc", 0, "\n", "abc"},
+      {1046, "", 0, "8080\n8443", "8080"},      {1046, "80", 2, "x", "80"},  // digits only
+  };
+  Dialog dialog(kEdits);
+  ASSERT_TRUE(dialog.Create(nullptr));
+  for (const Case& c : cases) {
+    auto* edit = qobject_cast<QLineEdit*>(dialog.Item(c.id));
+    edit->setText(QString::fromUtf8(c.before));
+    edit->setCursorPosition(c.cursor);
+    edit->insert(QString::fromUtf8(c.inserted));  // what typing, pasting and dropping do
+    EXPECT_EQ(edit->text(), QString::fromUtf8(c.after)) << c.before << " + " << c.inserted;
+  }
+  auto* edit = qobject_cast<QLineEdit*>(dialog.Item(1042));
+  edit->clear();
+  QGuiApplication::clipboard()->setText(QStringLiteral("pub\r\nURL=6.6.6.6"));
+  edit->paste();
+  EXPECT_EQ(edit->text(), QStringLiteral("pub"));
+  edit->setText(QStringLiteral("one\ntwo"));
+  EXPECT_EQ(edit->text(), QStringLiteral("one"));
+}
+
+// A field is announced by the static that labels it: the one on its row to its left, else the
+// one before it; the label's mnemonic focuses the field.
+TEST(DialogAccessibility, FieldsAreNamedByTheirLabels) {
+  static constexpr std::array kControls{
+      ControlTemplate{1034, ControlKind::Static, 6, 9, 60, 8, style::kRight, "&Destination:"},
+      ControlTemplate{1035, ControlKind::Static, 6, 24, 120, 8, style::kNone, "(leave blank)"},
+      ControlTemplate{1019, ControlKind::Edit, 70, 6, 100, 14, style::kTabStop, nullptr},
+      ControlTemplate{1014, ControlKind::Static, 6, 40, 120, 8, style::kNone, "Password:"},
+      ControlTemplate{1015, ControlKind::Edit, 6, 52, 100, 14, style::kPassword, nullptr},
+      ControlTemplate{1026, ControlKind::Static, 6, 72, 60, 8, style::kRight, "IP Address:"},
+      ControlTemplate{1008, ControlKind::IPAddress, 70, 70, 100, 15, style::kTabStop, nullptr},
+  };
+  static constexpr DialogTemplate kLabelled{905, 180, 90, DialogFrame::Modal, nullptr, kControls};
+  Dialog dialog(kLabelled);
+  ASSERT_TRUE(dialog.Create(nullptr));
+  const auto name = [](QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+  };
+  EXPECT_EQ(name(dialog.Item(1019)), QStringLiteral("Destination:"));
+  EXPECT_EQ(name(dialog.Item(1015)), QStringLiteral("Password:"));
+  EXPECT_EQ(name(dialog.Item(1008)), QStringLiteral("IP Address:"));
+  EXPECT_EQ(name(dialog.Item(1008)->findChild<QLineEdit*>(QStringLiteral("octet2"))),
+            QStringLiteral("IP Address:"));
+  dialog.SetItemText(1014, "Mot de passe :");  // the table's text, set at run time
+  EXPECT_EQ(name(dialog.Item(1015)), QStringLiteral("Mot de passe :"));
+
+  dialog.Window()->show();
+  QApplication::setActiveWindow(dialog.Window());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.Window()));
+  dialog.Item(1015)->setFocus();
+  QTest::keyClick(dialog.Window(), Qt::Key_D, Qt::AltModifier);
+  EXPECT_TRUE(dialog.Item(1019)->hasFocus());
 }
 
 TEST(DialogExchange, TextLimitIsSetOnLoadAndHeldOnSave) {

@@ -1,19 +1,21 @@
 // The main window: series and their tab sets, the description line, the server field across
-// tab and series changes, Enter, Search... with its filter, the hand-over to the pages, About.
+// tab and series changes, Enter, the keyboard alone, names for screen readers, Search... with
+// its filter, the hand-over to the pages, About.
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "app/text_table.h"
+#include "framework/multi_row_tab_bar.h"
 #include "framework/recording_message_sink.h"
 #include "pages/admin_dlg.h"
 #include "pages/dual_ip_dlg.h"
@@ -48,7 +50,9 @@ class MainWindowTest : public testing::Test {
     for (int i = 0; i < Bar()->count(); ++i) texts << Bar()->tabText(i);
     return texts;
   }
-  QTabBar* Bar() { return window.Window()->findChild<QTabBar*>(QStringLiteral("tabBar")); }
+  MultiRowTabBar* Bar() {
+    return window.Window()->findChild<MultiRowTabBar*>(QStringLiteral("tabBar"));
+  }
   QComboBox* SeriesList() { return Find<QComboBox>(1041); }
   QLineEdit* ServerField() { return Find<QLineEdit>(1018); }
   QString Description() { return Find<QLabel>(1061)->text(); }
@@ -209,6 +213,94 @@ TEST_F(MainWindowTest, AboutEntryFollowsASeparatorAndOpensTheAboutBox) {
   QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
   QApplication::sendEvent(window.CurrentPage()->Window(), &request);
   EXPECT_TRUE(entries.contains(QStringLiteral("&About Azu Quorvane Config...")));
+}
+
+// Without a mouse: Tab walks the window in template order, into the shown page and on to
+// Configure... and Close; Ctrl+Tab and the arrows change tabs; a page is filled and configured.
+TEST_F(MainWindowTest, EveryPageCanBeConfiguredFromTheKeyboard) {
+  QApplication::setActiveWindow(window.Window());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.Window()));
+  const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    return QApplication::focusWidget();
+  };
+  ServerField()->setFocus();
+  ServerField()->setText(QStringLiteral("10.0.0.5"));
+  press(Qt::Key_Tab, Qt::ControlModifier);
+  auto* admin = dynamic_cast<CAdminDlg*>(window.CurrentPage());
+  ASSERT_NE(admin, nullptr);
+  EXPECT_EQ(Description(), QStringLiteral("Allows you to set the printer administrator password."));
+
+  SeriesList()->setFocus();
+  const std::vector<QWidget*> expected{ServerField(),     Find<QWidget>(1019), Bar(),
+                                       admin->Item(1015), Find<QWidget>(1),    Find<QWidget>(2),
+                                       SeriesList()};
+  std::vector<QWidget*> walked;
+  for (std::size_t i = 0; i < expected.size(); ++i) walked.push_back(press(Qt::Key_Tab));
+  EXPECT_EQ(walked, expected);
+  EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), Find<QWidget>(2));
+  EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), Find<QWidget>(1));
+  EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), admin->Item(1015));
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("secret"));
+  EXPECT_TRUE(Find<QPushButton>(1)->isDefault());  // drawn as default and pressed by Enter
+  EXPECT_FALSE(Find<QPushButton>(1019)->isDefault());
+  EXPECT_EQ(press(Qt::Key_Tab), Find<QWidget>(1));
+  press(Qt::Key_Space);
+  EXPECT_EQ(prompts, 1);
+  EXPECT_EQ(library.files["/not-scsi0/config_files/engineInfo"], "secret\r\n");
+
+  Bar()->setFocus();
+  press(Qt::Key_Left);
+  EXPECT_EQ(window.CurrentPage()->Template().id, 139);  // SNMP
+  press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(window.CurrentPage(), admin);
+  EXPECT_EQ(Description(), QStringLiteral("Allows you to set the printer administrator password."));
+}
+
+// Every field of every page, and the server field, is announced by its label, never as a bare
+// "edit".
+TEST_F(MainWindowTest, ScreenReadersGetEveryFieldsLabel) {
+  const auto name = [](QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+  };
+  EXPECT_EQ(name(ServerField()), QStringLiteral("Zorne Server Name or IP:"));
+  int fields = 0;
+  for (int series = 0; series < 5; ++series) {
+    ChooseSeries(series);
+    for (int tab = 0; tab < Bar()->count(); ++tab) {
+      Bar()->setCurrentIndex(tab);
+      const CPage* page = window.CurrentPage();
+      for (const ControlTemplate& control : page->Template().controls) {
+        if (control.kind != ControlKind::Edit && control.kind != ControlKind::ComboBox &&
+            control.kind != ControlKind::IPAddress) {
+          continue;
+        }
+        ++fields;
+        EXPECT_FALSE(name(page->Item(control.id)).isEmpty())
+            << page->Template().id << " " << control.id;
+      }
+    }
+  }
+  EXPECT_GE(fields, 20);
+}
+
+// The description of every page wraps within its sunken static, in every language.
+TEST_F(MainWindowTest, DescriptionsWrapInsideTheirStaticInEveryLanguage) {
+  auto* label = Find<QLabel>(1061);
+  for (const char* language : {"en", "fr", "it", "de", "es", "pt", "nl"}) {
+    ProcessTextTable().Load(platform::FindRawResource(platform::kTextTableResourceId), language);
+    for (int series = 0; series < 5; ++series) {
+      ChooseSeries(series);
+      for (int tab = 0; tab < Bar()->count(); ++tab) {
+        Bar()->setCurrentIndex(tab);
+        const QRect text = label->contentsRect().adjusted(label->margin(), label->margin(),
+                                                          -label->margin(), -label->margin());
+        const QRect needed = label->fontMetrics().boundingRect(
+            text, static_cast<int>(label->alignment()) | Qt::TextWordWrap, label->text());
+        EXPECT_TRUE(text.contains(needed)) << language << " " << label->text().toStdString();
+      }
+    }
+  }
 }
 
 TEST_F(MainWindowTest, CloseEndsTheWindow) {

@@ -1,0 +1,10 @@
+#pragma once
+// What a screen reader sees of the multi-row tab bar: a page tab list with one page tab per tab,
+// each named by its text and selected by its press action.
+
+namespace azu {
+
+// Registers the bar's accessible interface with Qt; later calls do nothing.
+void InstallTabStripAccessibility();
+
+}  // namespace azu
