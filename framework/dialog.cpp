@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <span>
 
 #include "framework/control_factory.h"
@@ -162,11 +163,11 @@ bool Dialog::IsTabStop(const ControlTemplate& control, const QWidget* widget) co
     const auto* radio = qobject_cast<const QAbstractButton*>(widget);
     if (radio->isChecked()) return true;
     if ((control.style & style::kTabStop) == 0) return false;
-    for (const int id : RadioGroup(control.id)) {
+    const std::vector<int> group = RadioGroup(control.id);
+    return std::ranges::none_of(group, [this](int id) {
       const auto* member = qobject_cast<const QAbstractButton*>(Item(id));
-      if (member != nullptr && member->isChecked()) return false;
-    }
-    return true;
+      return member != nullptr && member->isChecked();
+    });
   }
   return (control.style & style::kTabStop) != 0;
 }

@@ -156,7 +156,7 @@ int MultiRowTabBar::tabAt(QPoint position) const {
 QRect MultiRowTabBar::tabRect(int index) const {
   if (index < 0 || index >= count()) return {};
   const std::vector<Slot> places = PackRows(Widths(), width());
-  const int rows = RowsOf(places);
+  const int rows = std::max(1, RowsOf(places));
   const Slot& slot = places[static_cast<std::size_t>(index)];
   // The rows turn so that the selected tab's row is the bottom one; the others keep their order
   // above it, wrapping around.
