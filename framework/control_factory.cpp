@@ -110,12 +110,9 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, DialogBa
     case ControlKind::ListView:
       widget = MakeListView(control, parent);
       break;
-    case ControlKind::TabControl: {
-      auto* strip = new TabStripWidget(parent);
-      strip->setFocusProxy(strip->Bar());  // Tab reaches the strip's tabs
-      widget = strip;
+    case ControlKind::TabControl:
+      widget = new TabStripWidget(parent);
       break;
-    }
     case ControlKind::IPAddress:
       widget = new IpAddressControl(parent);
       break;
