@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, EveryPageCanBeConfiguredFromTheKeyboard) {
     return QApplication::focusWidget();
   };
   ServerField()->setFocus();
-  ServerField()->setText(QStringLiteral("10.0.0.5"));
+  ServerField()->setText(QStringLiteral("zorne-lab"));
   press(Qt::Key_Tab, Qt::ControlModifier);
   auto* admin = dynamic_cast<CAdminDlg*>(window.CurrentPage());
   ASSERT_NE(admin, nullptr);
