@@ -124,7 +124,7 @@ Service::Service(std::unique_ptr<FileStore> files, const ServiceSettings& settin
                  EventLog& log)
     : files_(std::move(files)),
       attributes_(settings.root / std::string(FileStore::kStateFolder) / "attributes"),
-      sessions_(clock, settings.session_idle, kMostSessions),
+      sessions_(clock, settings.session_idle, kMostSessions, settings.session_lifetime),
       login_guard_(kUser, settings.password, clock),
       log_(log) {}
 

@@ -53,6 +53,8 @@ struct ServiceSettings {
   std::filesystem::path root;
   std::string password;
   std::chrono::seconds session_idle{600};
+  // A session ends this long after its login, however busy it is.
+  std::chrono::seconds session_lifetime{8 * 3600};
 };
 
 // The whole server behind the transport; Handle() may run on many threads at once.

@@ -29,7 +29,9 @@ class SessionTable {
     std::uint64_t number;  // 0 when unknown
   };
 
-  SessionTable(Clock& clock, std::chrono::seconds idle, std::size_t capacity);
+  // A session ends after `idle` without use, and `lifetime` after its login in any case.
+  SessionTable(Clock& clock, std::chrono::seconds idle, std::size_t capacity,
+               std::chrono::seconds lifetime = std::chrono::hours(8));
 
   // A new session; nullopt when the table is full or no random bytes could be had.
   std::optional<Opened> Open();

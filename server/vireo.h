@@ -57,6 +57,9 @@ typedef int32_t VIREO_STATUS;
 #define VIREO_E_DISCOVERY 7015
 /** Memory ran out. */
 #define VIREO_E_NO_MEMORY 7016
+/** The server showed a key other than the one pinned for it in the known-servers file; nothing,
+ *  the password included, was sent. VIREO_getKeyMismatch tells the two keys. */
+#define VIREO_E_HOSTKEY 7017
 
 /** A connection to one server; 0 is never a valid handle. */
 typedef uint32_t VIREO_CONNECTION;
@@ -129,6 +132,14 @@ VIREO_API VIREO_STATUS ATTR_closeSession(VIREO_ATTR_SESSION* session, int32_t fl
 VIREO_API VIREO_STATUS SERVER_reboot(VIREO_CONNECTION connection, int32_t flags);
 /** Restarts the server's services; its sessions end. */
 VIREO_API VIREO_STATUS SERVER_restart(VIREO_CONNECTION connection, int32_t flags);
+
+/** After VIREO_E_HOSTKEY from a connect to `server` (as passed to the connect): the key
+ *  fingerprint the server showed, the one pinned for it ("sha256:" and 64 hex digits each) and the
+ *  known-servers file that holds the pin. Each text is NUL-terminated and cut to its buffer's
+ *  size. VIREO_E_ARGUMENT when no mismatch of `server` is known to this process. */
+VIREO_API VIREO_STATUS VIREO_getKeyMismatch(const char* server, char* shown, uint32_t shownSize,
+                                            char* pinned, uint32_t pinnedSize, char* file,
+                                            uint32_t fileSize);
 
 /** Asks the network for Zorne servers: one datagram to each address of VIREO_DISCOVERY_TARGETS
  *  (comma-separated "host" or "host:port"; default the broadcast 255.255.255.255), then listens
