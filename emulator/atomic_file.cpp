@@ -11,14 +11,19 @@
 namespace azu::emulator {
 namespace {
 
-// Names of unfinished stores; a fixed prefix so that a target name of any length fits.
-constexpr std::string_view kTemporaryPattern = ".zorne-store-XXXXXX";
+// A fixed prefix rather than the target's name, so that a target name of any length fits.
+constexpr std::string_view kRandomPart = "XXXXXX";
 
 }  // namespace
 
+bool IsTemporaryName(const std::filesystem::path& path) {
+  return path.filename().string().starts_with(kTemporaryPrefix);
+}
+
 std::unique_ptr<AtomicFileWriter> AtomicFileWriter::Create(const std::filesystem::path& target,
                                                            mode_t new_file_mode) {
-  std::string pattern = (target.parent_path() / std::string(kTemporaryPattern)).string();
+  std::string pattern =
+      (target.parent_path() / (std::string(kTemporaryPrefix) + std::string(kRandomPart))).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   // mkostemp opens with O_CREAT | O_EXCL and mode 0600: nobody else's file is ever reused.

@@ -11,6 +11,13 @@
 
 namespace azu::emulator {
 
+// Every temporary file begins so: such a name is never a server's file, and one found at start
+// is the leftover of a store that was cut off.
+inline constexpr std::string_view kTemporaryPrefix = ".zorne-store-";
+
+// Whether the last part of `path` has the temporary files' form.
+bool IsTemporaryName(const std::filesystem::path& path);
+
 // One replacement of one file, from the first byte written to the rename.
 class AtomicFileWriter {
  public:

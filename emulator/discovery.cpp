@@ -1,5 +1,7 @@
 #include "emulator/discovery.h"
 
+#include "vireo/key_fingerprint.h"
+
 namespace azu::emulator {
 namespace {
 
@@ -22,12 +24,14 @@ bool IsDiscoveryRequest(std::string_view datagram) {
 }
 
 std::string DiscoveryAnswer(const ServerIdentity& identity) {
-  // Four texts of at most 255 bytes plus the fixed words stay well under kMaxDiscoveryAnswer.
+  // Three texts of at most 255 bytes, a number and a 71-byte fingerprint plus the fixed words
+  // stay under kMaxDiscoveryAnswer.
   std::string answer = "ZORNE-HERE 1\n";
   answer += "address=" + Clean(identity.address) + "\n";
   answer += "name=" + Clean(identity.name) + "\n";
   answer += "model=" + Clean(identity.model) + "\n";
   answer += "number=" + std::to_string(identity.number == 0 ? 1 : identity.number) + "\n";
+  if (vireo::IsKeyFingerprint(identity.key)) answer += "key=" + identity.key + "\n";
   return answer;
 }
 

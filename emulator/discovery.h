@@ -17,14 +17,16 @@ struct ServerIdentity {
   std::string name;
   std::string model;
   std::uint32_t number = 1;  // never 0: a client skips entries numbered 0
+  std::string key;           // the TLS key's fingerprint, "sha256:..."; "" for none
 };
 
 // True only for exactly the request bytes; everything else is to be ignored.
 bool IsDiscoveryRequest(std::string_view datagram);
 
-// "ZORNE-HERE 1\naddress=...\nname=...\nmodel=...\nnumber=...\n", every line ended by '\n'.
-// Line ends and control characters in the texts are dropped and long texts cut, so the answer
-// always has these five lines and at most kMaxDiscoveryAnswer bytes.
+// "ZORNE-HERE 1\naddress=...\nname=...\nmodel=...\nnumber=...\nkey=sha256:...\n", every
+// line ended by '\n'. Line ends and control characters in the texts are dropped and long texts
+// cut, so the answer always has the first five lines and at most kMaxDiscoveryAnswer bytes; the
+// key line comes only with a well-formed fingerprint.
 std::string DiscoveryAnswer(const ServerIdentity& identity);
 
 // Whether a text may be a server's name or model code: 1 to 255 bytes, no control characters.

@@ -63,13 +63,30 @@ DiscoveryServer::~DiscoveryServer() {
 
 void DiscoveryServer::Run(const ServerIdentity& identity, EventLog& log, const StopSignal& stop) {
   pollfd entries[2] = {{fd_, POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
+  int timeout = -1;
   while (true) {
     entries[0].revents = 0;
     entries[1].revents = 0;
-    if (::poll(entries, 2, -1) < 0 && errno != EINTR) return;
-    if (entries[1].revents != 0) return;
+    if (::poll(entries, 2, timeout) < 0 && errno != EINTR) break;
+    if (entries[1].revents != 0) break;
     if (entries[0].revents != 0) Answer(identity, log);
+    timeout = ReportRateRefusals(log, false);
   }
+  ReportRateRefusals(log, true);
+}
+
+int DiscoveryServer::ReportRateRefusals(EventLog& log, bool last) {
+  if (rate_refusals_ == 0) return -1;
+  const auto now = std::chrono::steady_clock::now();
+  const auto due = rate_reported_ + kRateReport;
+  if (!last && now < due) {
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count();
+    return static_cast<int>(wait) + 1;
+  }
+  log.Record("refused", {{"reason", "rate"}, {"count", std::to_string(rate_refusals_)}});
+  rate_refusals_ = 0;
+  rate_reported_ = now;
+  return -1;
 }
 
 void DiscoveryServer::Answer(const ServerIdentity& identity, EventLog& log) {
@@ -99,6 +116,10 @@ void DiscoveryServer::Answer(const ServerIdentity& identity, EventLog& log) {
       log.Record("refused",
                  {{"client", client}, {"reason", "datagram"}, {"size", std::to_string(got)}});
     }
+    return;
+  }
+  if (!limiter_.Allow(asker.sin_addr.s_addr, std::chrono::steady_clock::now())) {
+    ++rate_refusals_;
     return;
   }
   ServerIdentity answered = identity;

@@ -1,5 +1,6 @@
 #pragma once
-// Answers discovery datagrams on the server's UDP port, to the asker only, until stopped.
+// Answers discovery datagrams on the server's UDP port, to the asker only and no more often than
+// DiscoveryLimiter allows, until stopped.
 
 #include <netinet/in.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "emulator/discovery.h"
+#include "emulator/discovery_limiter.h"
 #include "emulator/event_log.h"
 #include "emulator/stop_signal.h"
 
@@ -34,6 +36,9 @@ class DiscoveryServer {
   DiscoveryServer(int fd, in_addr address, std::uint16_t port)
       : fd_(fd), address_(address), port_(port) {}
   void Answer(const ServerIdentity& identity, EventLog& log);
+  // Logs how many requests the limiter turned away, at most once per kRateReport (at once when
+  // `last`); -1 when nothing waits to be logged, else the milliseconds until it may be.
+  int ReportRateRefusals(EventLog& log, bool last);
 
   int fd_;
   in_addr address_;
@@ -43,6 +48,11 @@ class DiscoveryServer {
   static constexpr int kMostRefusalLogs = 20;
   std::chrono::steady_clock::time_point refusal_window_{};
   int refusals_in_window_ = 0;
+  // Requests over the limit are only counted: a line each would let a flood fill the log.
+  static constexpr std::chrono::seconds kRateReport{60};
+  DiscoveryLimiter limiter_;
+  std::uint64_t rate_refusals_ = 0;
+  std::chrono::steady_clock::time_point rate_reported_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace azu::emulator

@@ -1,8 +1,11 @@
 #include "emulator/event_log.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 
@@ -12,12 +15,30 @@ namespace {
 // Keeps one hostile request from writing megabytes into the log.
 constexpr std::size_t kMaxLoggedValue = 512;
 
+int OpenForAppend(const std::filesystem::path& file) {
+  return ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+}
+
 }  // namespace
 
-std::unique_ptr<EventLog> EventLog::Open(const std::filesystem::path& file, std::FILE* echo) {
-  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+std::unique_ptr<EventLog> EventLog::Open(const std::filesystem::path& file, std::FILE* echo,
+                                         std::size_t max_size) {
+  const int fd = OpenForAppend(file);
   if (fd < 0) return nullptr;
-  return std::unique_ptr<EventLog>(new EventLog(fd, echo));
+  struct stat info {};
+  const std::size_t size = ::fstat(fd, &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  return std::unique_ptr<EventLog>(new EventLog(file, fd, size, echo, max_size));
+}
+
+void EventLog::Rotate() {
+  std::filesystem::path old = file_;
+  old += ".1";
+  if (::rename(file_.c_str(), old.c_str()) != 0) return;
+  const int fd = OpenForAppend(file_);
+  if (fd < 0) return;  // the renamed file still takes the lines
+  ::close(fd_);
+  fd_ = fd;
+  size_ = 0;
 }
 
 EventLog::~EventLog() {
@@ -36,6 +57,7 @@ void EventLog::Record(std::string_view event, std::initializer_list<Detail> deta
   }
   line += '\n';
   const std::lock_guard lock(mutex_);
+  if (size_ > 0 && size_ + line.size() > max_size_) Rotate();
   // One write per line, so a reader never sees half a line of two events.
   std::string_view rest = line;
   while (!rest.empty()) {
@@ -43,6 +65,7 @@ void EventLog::Record(std::string_view event, std::initializer_list<Detail> deta
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) break;
     rest.remove_prefix(static_cast<std::size_t>(written));
+    size_ += static_cast<std::size_t>(written);
   }
   if (echo_ != nullptr) {
     std::fwrite(line.data(), 1, line.size(), echo_);

@@ -19,12 +19,17 @@ struct Detail {
   std::string_view value;
 };
 
-// The events log file plus its echo; thread-safe, one write per line.
+// The events log file plus its echo; thread-safe, one write per line. A full file becomes
+// `file`.1 (the one before is dropped) and a new file starts, so the log's disk use is bounded.
 class EventLog {
  public:
-  // Appends to `file` (created when missing) and echoes each line to `echo` unless null.
-  // nullptr when the file cannot be opened.
-  static std::unique_ptr<EventLog> Open(const std::filesystem::path& file, std::FILE* echo);
+  static constexpr std::size_t kDefaultMaxSize = std::size_t{1024} * 1024;
+
+  // Appends to `file` (created when missing) and echoes each line to `echo` unless null. A line
+  // that would take the file past `max_size` goes into a new file. nullptr when the file cannot
+  // be opened.
+  static std::unique_ptr<EventLog> Open(const std::filesystem::path& file, std::FILE* echo,
+                                        std::size_t max_size = kDefaultMaxSize);
   ~EventLog();
   EventLog(const EventLog&) = delete;
   EventLog& operator=(const EventLog&) = delete;
@@ -32,11 +37,18 @@ class EventLog {
   void Record(std::string_view event, std::initializer_list<Detail> details);
 
  private:
-  EventLog(int fd, std::FILE* echo) : fd_(fd), echo_(echo) {}
+  EventLog(std::filesystem::path file, int fd, std::size_t size, std::FILE* echo,
+           std::size_t max_size)
+      : file_(std::move(file)), fd_(fd), size_(size), echo_(echo), max_size_(max_size) {}
+  // Moves the full file aside and opens a new one; on failure it goes on in the old file.
+  void Rotate();
 
   std::mutex mutex_;
+  const std::filesystem::path file_;
   int fd_;
+  std::size_t size_;
   std::FILE* echo_;
+  const std::size_t max_size_;
 };
 
 // A value as the log shows it: bytes outside printable ASCII, spaces, '=' and '\' become \xNN,

@@ -1,5 +1,6 @@
 #include "emulator/file_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
+#include <vector>
 
 #include "platform/server_paths.h"
 
@@ -15,8 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Unfinished stores of other clients are not files of the server.
-constexpr std::string_view kTemporaryPrefix = ".zorne-store-";
+// Deeper folders are left alone at start; the walk holds one descriptor per level.
+constexpr int kMostCleanupDepth = 64;
 
 bool IsBelow(const fs::path& inner, const fs::path& outer) {
   const auto [outer_end, inner_rest] =
@@ -24,8 +26,38 @@ bool IsBelow(const fs::path& inner, const fs::path& outer) {
   return outer_end == outer.end() && inner_rest != inner.end();
 }
 
-bool IsTemporaryName(const fs::path& path) {
-  return path.filename().string().starts_with(kTemporaryPrefix);
+// Removes the temporary files that stores cut off by a crash or a kill left in the folder `fd`
+// (taken over) and below. Symlinks are never followed, and the root's state folder is not
+// entered: it holds no stores, and its files are not for this walk to judge.
+void RemoveLeftovers(int fd, int depth, bool is_root) {
+  DIR* folder = ::fdopendir(fd);
+  if (folder == nullptr) {
+    ::close(fd);
+    return;
+  }
+  std::vector<std::string> leftovers;
+  std::vector<std::string> subfolders;
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    struct stat info {};
+    if (name == "." || name == ".." ||
+        ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      continue;
+    }
+    if (S_ISREG(info.st_mode) && IsTemporaryName(fs::path(name))) {
+      leftovers.emplace_back(name);
+    } else if (S_ISDIR(info.st_mode) && depth > 0 &&
+               !(is_root && name == FileStore::kStateFolder)) {
+      subfolders.emplace_back(name);
+    }
+  }
+  for (const std::string& name : leftovers) ::unlinkat(::dirfd(folder), name.c_str(), 0);
+  for (const std::string& name : subfolders) {
+    const int inner =
+        ::openat(::dirfd(folder), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (inner >= 0) RemoveLeftovers(inner, depth - 1, false);
+  }
+  ::closedir(folder);
 }
 
 }  // namespace
@@ -34,6 +66,8 @@ std::unique_ptr<FileStore> FileStore::Open(const fs::path& root) {
   std::error_code error;
   fs::path real_root = fs::canonical(root, error);
   if (error || !fs::is_directory(real_root, error)) return nullptr;
+  const int fd = ::open(real_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) RemoveLeftovers(fd, kMostCleanupDepth, true);
   return std::unique_ptr<FileStore>(new FileStore(std::move(real_root)));
 }
 

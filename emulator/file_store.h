@@ -28,7 +28,8 @@ class FileStore {
   // The emulator's own state folder under the root; never served.
   static constexpr std::string_view kStateFolder = ".zorne";
 
-  // nullptr when `root` is not an existing folder.
+  // nullptr when `root` is not an existing folder. Removes the temporary files that stores cut
+  // off before (a crash, a kill) left in the served tree.
   static std::unique_ptr<FileStore> Open(const std::filesystem::path& root);
 
   struct Content {

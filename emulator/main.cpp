@@ -1,6 +1,7 @@
 // zorne-emulator: a Zorne server stand-in serving a directory tree.
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,11 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const azu::emulator::ParsedCommandLine parsed = azu::emulator::ParseCommandLine(arguments);
+  const azu::emulator::ParsedCommandLine parsed =
+      azu::emulator::ParseCommandLine(arguments, std::getenv(azu::emulator::kPasswordVariable));
+  for (const std::string& warning : parsed.warnings) {
+    std::fprintf(stderr, "zorne-emulator: %s\n", warning.c_str());
+  }
   if (!parsed.options) {
     std::fprintf(stderr, "zorne-emulator: %s\n%s", parsed.error.c_str(),
                  azu::emulator::Usage().c_str());

@@ -11,6 +11,7 @@
 
 #include "emulator/discovery_server.h"
 #include "emulator/http_server.h"
+#include "emulator/tls_identity.h"
 
 namespace azu::emulator {
 namespace {
@@ -62,23 +63,30 @@ int RunEmulator(const Options& options) {
     std::fprintf(stderr, "zorne-emulator: cannot open %s\n", (*state / "events.log").c_str());
     return 1;
   }
-  SystemClock clock;
+  const std::string name = options.name.empty() ? HostName() : options.name;
   std::string error;
-  const std::unique_ptr<Service> service =
-      Service::Create({options.root, options.password, options.session_idle}, clock, *log, error);
+  const std::optional<TlsIdentity> identity =
+      LoadOrCreateTlsIdentity(*state, options.tls, name, error);
+  if (!identity) {
+    std::fprintf(stderr, "zorne-emulator: %s\n", error.c_str());
+    return 1;
+  }
+  SystemClock clock;
+  const std::unique_ptr<Service> service = Service::Create(
+      {options.root, options.password, options.session_idle, options.session_lifetime}, clock, *log,
+      error);
   StopSignal stop;
   if (!service || !stop.IsValid()) {
     std::fprintf(stderr, "zorne-emulator: %s\n", error.c_str());
     return 1;
   }
-  HttpServer http(*service, *log, stop);
+  HttpServer http(*service, *log, stop, *identity);
   const std::unique_ptr<DiscoveryServer> discovery = BindBoth(http, options, error);
   if (!discovery) {
     std::fprintf(stderr, "zorne-emulator: %s\n", error.c_str());
     return 1;
   }
-  const ServerIdentity identity{options.address, options.name.empty() ? HostName() : options.name,
-                                options.model, 1};
+  const ServerIdentity announced{options.address, name, options.model, 1, identity->fingerprint};
 
   std::atomic<bool> failed = false;
   std::atomic<bool> http_ended = false;
@@ -90,14 +98,16 @@ int RunEmulator(const Options& options) {
     }
     http_ended = true;
   });
-  std::thread discovery_thread([&] { discovery->Run(identity, *log, stop); });
+  std::thread discovery_thread([&] { discovery->Run(announced, *log, stop); });
   // Until the accept loop runs, a stop would not reach it.
   while (!http.IsRunning() && !http_ended) std::this_thread::sleep_for(kStartPoll);
 
   if (!failed) {
-    // The line tells the waiting user or test the real port.
+    // The lines tell the waiting user or test the real port, and the key to compare with what
+    // a client shows on its first connection.
     std::printf("zorne-emulator listening on %s:%u\n", options.address.c_str(),
                 static_cast<unsigned>(discovery->Port()));
+    std::printf("zorne-emulator key %s\n", identity->fingerprint.c_str());
     std::fflush(stdout);
   }
   int signal_number = 0;

@@ -4,11 +4,13 @@
 
 namespace azu::emulator {
 
-SessionTable::SessionTable(Clock& clock, std::chrono::seconds idle, std::size_t capacity)
-    : clock_(clock), idle_(idle), capacity_(capacity) {}
+SessionTable::SessionTable(Clock& clock, std::chrono::seconds idle, std::size_t capacity,
+                           std::chrono::seconds lifetime)
+    : clock_(clock), idle_(idle), capacity_(capacity), lifetime_(lifetime) {}
 
-bool SessionTable::IsIdle(const Session& session, Clock::TimePoint now) const {
-  return now - session.last_use >= idle_;
+bool SessionTable::IsOver(const Session& session, Clock::TimePoint now) const {
+  // A token that leaked stays useful only so long, however busy its holder keeps it.
+  return now - session.last_use >= idle_ || now - session.opened >= lifetime_;
 }
 
 std::optional<SessionTable::Opened> SessionTable::Open() {
@@ -17,7 +19,8 @@ std::optional<SessionTable::Opened> SessionTable::Open() {
   const std::lock_guard lock(mutex_);
   if (sessions_.size() >= capacity_) return std::nullopt;
   const std::uint64_t number = ++last_number_;
-  if (!sessions_.emplace(Sha256(token), Session{number, clock_.Now()}).second) return std::nullopt;
+  const Clock::TimePoint now = clock_.Now();
+  if (!sessions_.emplace(Sha256(token), Session{number, now, now}).second) return std::nullopt;
   return Opened{std::move(token), number};
 }
 
@@ -27,7 +30,7 @@ SessionTable::Lookup SessionTable::Use(std::string_view token) {
   if (found == sessions_.end()) return {State::kUnknown, 0};
   const Clock::TimePoint now = clock_.Now();
   const std::uint64_t number = found->second.number;
-  if (IsIdle(found->second, now)) {
+  if (IsOver(found->second, now)) {
     sessions_.erase(found);
     return {State::kExpired, number};
   }
@@ -57,7 +60,7 @@ std::vector<std::uint64_t> SessionTable::ExpireIdle() {
   const Clock::TimePoint now = clock_.Now();
   std::vector<std::uint64_t> numbers;
   for (auto it = sessions_.begin(); it != sessions_.end();) {
-    if (IsIdle(it->second, now)) {
+    if (IsOver(it->second, now)) {
       numbers.push_back(it->second.number);
       it = sessions_.erase(it);
     } else {

@@ -1,6 +1,6 @@
 #pragma once
-// The logged-in sessions: 128-bit random tokens that end on logout, after idle time, or when
-// the server reboots or restarts.
+// The logged-in sessions: 128-bit random tokens that end on logout, after idle time, at the end
+// of their lifetime, or when the server reboots or restarts.
 
 #include <chrono>
 #include <cstddef>
@@ -42,19 +42,21 @@ class SessionTable {
   std::optional<std::uint64_t> Close(std::string_view token);
   // Ends every session (reboot, restart); their numbers.
   std::vector<std::uint64_t> CloseAll();
-  // Drops the sessions idle too long; their numbers.
+  // Drops the sessions idle too long or past their lifetime; their numbers.
   std::vector<std::uint64_t> ExpireIdle();
 
  private:
   struct Session {
     std::uint64_t number;
+    Clock::TimePoint opened;
     Clock::TimePoint last_use;
   };
-  bool IsIdle(const Session& session, Clock::TimePoint now) const;
+  bool IsOver(const Session& session, Clock::TimePoint now) const;
 
   Clock& clock_;
   const std::chrono::seconds idle_;
   const std::size_t capacity_;
+  const std::chrono::seconds lifetime_;
   std::mutex mutex_;
   // Keyed by the token's SHA-256, so a lookup's timing says nothing about stored tokens.
   std::unordered_map<std::string, Session> sessions_;

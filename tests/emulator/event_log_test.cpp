@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "tests/emulator/emulator_test_support.h"
 
 namespace azu::emulator {
@@ -36,6 +38,37 @@ TEST(EmulatorEventLog, WritesOneLinePerEventToTheFileAndTheEcho) {
   // Appends after a restart.
   EventLog::Open(file, nullptr)->Record("restart", {});
   EXPECT_EQ(test::ReadFile(file).substr(0, text.size()), text);
+}
+
+TEST(EmulatorEventLog, AFullLogMovesAsideKeepingOneOlderFile) {
+  test::ScratchFolder scratch;
+  const auto file = scratch.Path() / "events.log";
+  const auto older = scratch.Path() / "events.log.1";
+  test::WriteFile(older, "from long ago\n");
+  constexpr std::size_t kLimit = 200;  // six lines of about 33 bytes
+  std::vector<std::string> recorded;
+  for (int start = 0; start < 2; ++start) {  // the size counts across a restart
+    const std::unique_ptr<EventLog> log = EventLog::Open(file, nullptr, kLimit);
+    ASSERT_TRUE(log);
+    for (int i = 0; i < 10; ++i) {
+      const std::string number = std::to_string(recorded.size());
+      log->Record("get", {{"n", number}});
+      recorded.push_back("n=" + number);
+    }
+  }
+  const std::string current = test::ReadFile(file);
+  const std::string previous = test::ReadFile(older);
+  EXPECT_LE(current.size(), kLimit);
+  EXPECT_GT(current.size() + previous.size(), kLimit);
+  EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "events.log.2"));
+  // The two files hold the latest events in order, none cut.
+  std::vector<std::string> kept;
+  std::istringstream lines(previous + current);
+  for (std::string line; std::getline(lines, line);)
+    kept.push_back(line.substr(line.rfind(' ') + 1));
+  ASSERT_LE(kept.size(), recorded.size());
+  EXPECT_EQ(kept, std::vector<std::string>(recorded.end() - static_cast<long>(kept.size()),
+                                           recorded.end()));
 }
 
 TEST(EmulatorEventLog, EscapesEverythingThatCouldSplitOrForgeALine) {

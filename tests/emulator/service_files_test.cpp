@@ -272,6 +272,30 @@ TEST_F(FileServiceTest, ACutTransferKeepsTheOldFile) {
   EXPECT_THAT(LastLogLine(), HasSubstr("reason=transfer-cut"));
 }
 
+TEST_F(FileServiceTest, LeftoversOfCutOffStoresGoAtStartAndAreNeverServed) {
+  WriteFile(root_ / ".zorne-store-a1B2c3", "half");
+  WriteFile(root_ / "azu/server/conf/.zorne-store-XyZ987", "half");
+  WriteFile(root_ / "azu/server/conf/keep.txt", "keep");
+  WriteFile(root_ / ".zorne/.zorne-store-own", "state");  // the state folder is not walked
+  WriteFile(outside_ / ".zorne-store-elsewhere", "not ours");
+  fs::create_directory_symlink(outside_, root_ / "link");
+  Restart();
+  EXPECT_THAT(Names(root_ / "azu/server/conf"), ElementsAre("keep.txt"));
+  EXPECT_FALSE(fs::exists(root_ / ".zorne-store-a1B2c3"));
+  EXPECT_TRUE(fs::exists(root_ / ".zorne/.zorne-store-own"));
+  EXPECT_TRUE(fs::exists(outside_ / ".zorne-store-elsewhere"));
+
+  // One made while serving (another client's store in progress) is refused by its name.
+  WriteFile(root_ / "azu/server/conf/.zorne-store-late", "half");
+  const std::string token = Login();
+  for (const char* method : {"GET", "PUT", "DELETE"}) {
+    EXPECT_EQ(Handle(FileRequest(method, "/not-scsi0/conf/.zorne-store-late", token, "x")).status,
+              403)
+        << method;
+  }
+  EXPECT_EQ(ReadFile(root_ / "azu/server/conf/.zorne-store-late"), "half");
+}
+
 TEST_F(FileServiceTest, TheBodyOfARefusedRequestIsStillReadToItsEnd) {
   // Left unread, it would be taken for the next request on the same connection.
   std::size_t delivered = 0;
