@@ -21,4 +21,23 @@ std::string FormatNumber(const char* text, long long number) {
   return out;
 }
 
+std::string FormatTexts(const char* text, const std::vector<std::string_view>& values) {
+  if (text == nullptr) return {};
+  const std::string_view in(text);
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == '%' && i + 1 < in.size() && in[i + 1] >= '1' && in[i + 1] <= '9') {
+      const auto index = static_cast<std::size_t>(in[i + 1] - '1');
+      if (index < values.size()) {
+        out += values[index];
+        ++i;
+        continue;
+      }
+    }
+    out += in[i];
+  }
+  return out;
+}
+
 }  // namespace azu

@@ -2,11 +2,19 @@
 // The server-access library as the transactions use it: one interface over the C functions, so
 // tests can put a library in its place that fails at any step.
 
+#include <optional>
 #include <string>
 
 #include "server/vireo.h"
 
 namespace azu {
+
+// Why a server was refused with VIREO_E_HOSTKEY: the two key fingerprints and the file of pins.
+struct ServerKeyMismatch {
+  std::string shown;   // the key the server showed
+  std::string pinned;  // the key pinned for it
+  std::string file;    // the known-servers file, as the library names it
+};
 
 class ServerLibrary {
  public:
@@ -18,6 +26,9 @@ class ServerLibrary {
   // AZUM_connectUTF8("localhost", "admin", password, password, -1, -1, &connection, 0).
   virtual VIREO_STATUS ConnectLocal(const std::string& password, VIREO_CONNECTION* connection) = 0;
   virtual void Disconnect(VIREO_CONNECTION connection) = 0;
+  // After Connect(server, ...) gave VIREO_E_HOSTKEY: VIREO_getKeyMismatch(server, ...), with the
+  // same server text. nullopt when the library knows no mismatch of `server`.
+  virtual std::optional<ServerKeyMismatch> KeyMismatch(const std::string& server) = 0;
 
   virtual VIREO_STATUS OpenSession(VIREO_CONNECTION connection, VIREO_FT_SESSION* session) = 0;
   virtual VIREO_STATUS GetFile(VIREO_FT_SESSION* session, const std::string& serverPath,

@@ -1,3 +1,7 @@
+#include <array>
+#include <cstdint>
+#include <vector>
+
 #include "server/server_library.h"
 
 namespace azu {
@@ -6,6 +10,9 @@ namespace {
 // The user every connection of the program logs in as.
 constexpr const char* kAdminUser = "admin";
 constexpr const char* kLocalHost = "localhost";
+// "sha256:" and 64 hex digits fit with room; a longer path than PATH_MAX is shown cut.
+constexpr std::uint32_t kFingerprintBuffer = 128;
+constexpr std::uint32_t kFileBuffer = 4096;
 
 class Vireo final : public ServerLibrary {
  public:
@@ -19,6 +26,16 @@ class Vireo final : public ServerLibrary {
                             connection, 0);
   }
   void Disconnect(VIREO_CONNECTION connection) override { INIT_disconnect(connection, 0); }
+  std::optional<ServerKeyMismatch> KeyMismatch(const std::string& server) override {
+    std::array<char, kFingerprintBuffer> shown{};
+    std::array<char, kFingerprintBuffer> pinned{};
+    std::vector<char> file(kFileBuffer);
+    if (VIREO_getKeyMismatch(server.c_str(), shown.data(), kFingerprintBuffer, pinned.data(),
+                             kFingerprintBuffer, file.data(), kFileBuffer) != VIREO_OK) {
+      return std::nullopt;
+    }
+    return ServerKeyMismatch{shown.data(), pinned.data(), file.data()};
+  }
 
   VIREO_STATUS OpenSession(VIREO_CONNECTION connection, VIREO_FT_SESSION* session) override {
     return FT_openSession(connection, session, 0);

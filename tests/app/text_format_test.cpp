@@ -24,5 +24,14 @@ TEST(FormatNumber, NullTextGivesEmpty) {
   EXPECT_EQ(FormatNumber(nullptr, 3), "");
 }
 
+TEST(FormatTexts, FillsNumberedPlaceholdersInAnyOrderAndNothingElse) {
+  const std::vector<std::string_view> values = {"a", "%2", "c"};
+  EXPECT_EQ(FormatTexts("%3 then %1, %1 again", values), "c then a, a again");
+  EXPECT_EQ(FormatTexts("%2", values), "%2");  // a value is not read for placeholders
+  EXPECT_EQ(FormatTexts("%4 %9 %0 %d %% 100% %", values), "%4 %9 %0 %d %% 100% %");
+  EXPECT_EQ(FormatTexts("%1%", {}), "%1%");
+  EXPECT_EQ(FormatTexts(nullptr, values), "");
+}
+
 }  // namespace
 }  // namespace azu

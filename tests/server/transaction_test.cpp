@@ -9,6 +9,7 @@
 #include "app/text_table.h"
 #include "framework/recording_message_sink.h"
 #include "platform/resource.h"
+#include "server/configure.h"
 #include "tests/support/fake_library.h"
 #include "tests/support/temp_folder.h"
 
@@ -197,6 +198,41 @@ TEST_F(TransactionTest, RebootOfferRebootsOnYesAndReportsAFailedReboot) {
   ASSERT_EQ(recorder.Boxes().size(), 2U);
   EXPECT_EQ(recorder.Boxes()[1].text, "Unable to reboot Zorne (7006)");
   EXPECT_EQ(recorder.Boxes()[1].type, kNoticeBox);
+}
+
+TEST_F(TransactionTest, KeyMismatchAtConnectShowsBothKeysAndTheFileAndStoresNothing) {
+  const std::string shown = "sha256:" + std::string(64, 'b');
+  const std::string pinned = "sha256:" + std::string(64, 'a');
+  library.failAt = {{"Connect", VIREO_E_HOSTKEY}};
+  ConfigureSteps steps;
+  steps.askPassword = [] { return std::optional<std::string>("RONDEL"); };
+  steps.transaction = [this](VIREO_CONNECTION c) {
+    RunTransactionAndOfferReboot(library, c, AdminChange());
+  };
+  struct Case {
+    bool known;
+    std::string text;
+  };
+  const std::string file = "/home/andr\xC3\xA9/.config/azuqvc/known_servers";
+  const std::string advice =
+      "\n\nIf the server's key was changed on purpose, delete the server's line (the one holding "
+      "the pinned key) from the known-servers file ";
+  const std::string opening =
+      "The Zorne server zorne1 showed a key other than the one pinned for it. Nothing was sent to "
+      "it, not even the password: another machine may be answering in its place.\n\nKey shown: ";
+  const std::string closing = ". The next connection then pins the new key.";
+  for (const Case& c : {Case{true, opening + shown + "\nKey pinned: " + pinned + advice +
+                                       "/home/andr\xE9/.config/azuqvc/known_servers" + closing},
+                        Case{false, opening + "?\nKey pinned: ?" + advice + "?" + closing}}) {
+    library.mismatchServer = c.known ? "zorne1" : "";
+    library.mismatch = {shown, pinned, file};
+    library.calls.clear();
+    recorder.Clear();
+    RunConfigure(library, "zorne1", steps);
+    ExpectOneError(c.text);
+    EXPECT_EQ(library.calls, (std::vector<std::string>{"Connect zorne1", "KeyMismatch zorne1"}));
+  }
+  EXPECT_EQ(library.files.count("/not-scsi0/config_files/engineInfo"), 0U);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ class FakeLibrary : public ServerLibrary {
   // Runs inside GetFile after the local file is written (e.g. to break the temporary folder).
   std::function<void(const std::string& localPath)> onGetFile;
   std::vector<std::string> localPathsSeen;
+  // What KeyMismatch tells, for the server named here only.
+  std::string mismatchServer;
+  ServerKeyMismatch mismatch;
 
   VIREO_STATUS Connect(const std::string& server, const std::string& given,
                        VIREO_CONNECTION* connection) override {
@@ -44,6 +48,11 @@ class FakeLibrary : public ServerLibrary {
   }
   void Disconnect(VIREO_CONNECTION connection) override {
     calls.push_back("Disconnect " + std::to_string(connection));
+  }
+  std::optional<ServerKeyMismatch> KeyMismatch(const std::string& server) override {
+    calls.push_back("KeyMismatch " + server);
+    if (server != mismatchServer) return std::nullopt;
+    return mismatch;
   }
   VIREO_STATUS OpenSession(VIREO_CONNECTION, VIREO_FT_SESSION* session) override {
     calls.push_back("OpenSession");
