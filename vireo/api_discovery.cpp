@@ -1,11 +1,14 @@
 // DISCOV_getZorneList and DISCOV_freeDiscoveredZorneExList of the C interface.
 
 #include <chrono>
+#include <string>
 
 #include "server/vireo.h"
 #include "vireo/c_boundary.h"
 #include "vireo/discovery_list.h"
 #include "vireo/discovery_socket.h"
+#include "vireo/known_servers.h"
+#include "vireo/server_address.h"
 #include "vireo/settings.h"
 
 namespace azu::vireo {
@@ -29,7 +32,13 @@ VIREO_STATUS GetZorneList(int32_t seconds, int32_t capacity, DISCOV_ZorneEx*** l
   if (!targets) {
     return VIREO_E_DISCOVERY;
   }
-  DiscoveryResults results(static_cast<std::size_t>(capacity));
+  // A listed server is reached at its address and the default port, so that is its pin.
+  const KnownServers known(DefaultKnownServersFile());
+  const std::string port_suffix = ":" + std::to_string(*port);
+  DiscoveryResults results(static_cast<std::size_t>(capacity),
+                           [&known, &port_suffix](std::uint32_t address) {
+                             return known.Pinned(FormatIpv4(address) + port_suffix);
+                           });
   if (const VIREO_STATUS status = Discover(*targets, std::chrono::seconds(seconds), results);
       status != VIREO_OK) {
     return status;

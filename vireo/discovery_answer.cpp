@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "vireo/key_fingerprint.h"
 #include "vireo/protocol.h"
 
 namespace azu::vireo {
@@ -130,6 +131,11 @@ std::optional<DiscoveryAnswer> ParseDiscoveryAnswer(std::string_view datagram) {
         }
         seen_number = true;
         answer.number = *number;
+      } else if (key == "key") {
+        if (!answer.key.empty() || !IsKeyFingerprint(value)) {
+          return std::nullopt;
+        }
+        answer.key = value;
       }
     }
     if (end == std::string_view::npos) {

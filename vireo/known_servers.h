@@ -22,7 +22,8 @@ class KnownServers {
   // The fingerprint pinned for `server` ("host:port", host lower-case), or nullopt.
   [[nodiscard]] std::optional<std::string> Pinned(std::string_view server) const;
   // Pins `fingerprint` for `server`, replacing any earlier pin; the file is replaced atomically
-  // and readable by the owner only (folder made 0700 when missing). False when it cannot be.
+  // and readable by the owner only (folder made 0700 when missing). False when it cannot be, and
+  // when the file is a symbolic link or not a regular file. Lines it cannot read are kept.
   [[nodiscard]] bool Pin(std::string_view server, std::string_view fingerprint) const;
 
   [[nodiscard]] const std::filesystem::path& File() const { return file_; }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "vireo/discovery_results.h"
 
@@ -11,6 +14,8 @@ namespace {
 
 const std::string kAnswer =
     "ZORNE-HERE 1\naddress=127.0.0.2:9631\nname=lab\nmodel=QV5020\nnumber=7\n";
+const std::string kKeyA = "sha256:" + std::string(64, 'a');
+const std::string kKeyB = "sha256:" + std::string(64, 'b');
 
 TEST(VireoDiscoveryAnswer, ReadsAWellFormedAnswer) {
   EXPECT_EQ(ParseDiscoveryAnswer(kAnswer), (DiscoveryAnswer{"lab", "QV5020", 7}));
@@ -21,6 +26,12 @@ TEST(VireoDiscoveryAnswer, ReadsAWellFormedAnswer) {
             (DiscoveryAnswer{"Drucker M\xC3\xBCnchen", "QV4010", 4294967295U}));
   EXPECT_EQ(ParseDiscoveryAnswer("ZORNE-HERE 1\naddress=a\nname=a=b\nmodel=m\nnumber=1")->name,
             "a=b");
+}
+
+TEST(VireoDiscoveryAnswer, ReadsTheKeyLineWhenThereIsOne) {
+  EXPECT_EQ(ParseDiscoveryAnswer(kAnswer + "key=" + kKeyA + "\n"),
+            (DiscoveryAnswer{"lab", "QV5020", 7, kKeyA}));
+  EXPECT_EQ(ParseDiscoveryAnswer(kAnswer)->key, "");
 }
 
 TEST(VireoDiscoveryAnswer, RefusesMalformedAnswers) {
@@ -53,6 +64,12 @@ TEST(VireoDiscoveryAnswer, RefusesMalformedAnswers) {
   };
   for (const char* datagram : malformed) {
     EXPECT_EQ(ParseDiscoveryAnswer(datagram), std::nullopt) << datagram;
+  }
+  const std::string keys[] = {"key=", "key=sha256:abc", "key=" + kKeyA + "a",
+                              "key=sha256:" + std::string(64, 'A'),
+                              "key=" + kKeyA + "\nkey=" + kKeyA};
+  for (const std::string& key : keys) {
+    EXPECT_EQ(ParseDiscoveryAnswer(kAnswer + key + "\n"), std::nullopt) << key;
   }
   const std::string with_nul =
       "ZORNE-HERE 1\naddress=a\nname=l" + std::string(1, '\0') + "b\nmodel=QV5020\nnumber=7\n";
@@ -87,6 +104,23 @@ TEST(VireoDiscoveryResults, AMalformedAnswerDoesNotTakeTheAddress) {
   DiscoveryResults results(5);
   EXPECT_FALSE(results.Offer(0x7F000002U, "ZORNE-HERE 1\n"));
   EXPECT_TRUE(results.Offer(0x7F000002U, kAnswer));
+}
+
+TEST(VireoDiscoveryResults, AnAnswerContradictingThePinnedKeyIsLeftOut) {
+  std::vector<std::uint32_t> asked;
+  DiscoveryResults results(5, [&asked](std::uint32_t address) -> std::optional<std::string> {
+    asked.push_back(address);
+    return address == 0x7F000009U ? std::nullopt : std::optional(kKeyA);
+  });
+  const std::string withA = kAnswer + "key=" + kKeyA + "\n";
+  const std::string withB = kAnswer + "key=" + kKeyB + "\n";
+  EXPECT_FALSE(results.Offer(0x7F000002U, withB));
+  EXPECT_TRUE(results.Offer(0x7F000002U, withA));    // the pinned server itself still counts
+  EXPECT_TRUE(results.Offer(0x7F000003U, kAnswer));  // an older server tells no key
+  EXPECT_TRUE(results.Offer(0x7F000009U, withB));    // nothing pinned there
+  ASSERT_EQ(results.Servers().size(), 3U);
+  EXPECT_EQ(results.Servers()[0].answer.key, kKeyA);
+  EXPECT_EQ(asked, (std::vector<std::uint32_t>{0x7F000002U, 0x7F000002U, 0x7F000009U}));
 }
 
 }  // namespace
