@@ -1,37 +1,48 @@
 #pragma once
-// Serves the Service over HTTP/1.1 (cpp-httplib) with bounded waits on every connection.
+// Serves the Service over HTTP/1.1 in TLS (libmicrohttpd with GnuTLS): a few event-driven
+// threads for all connections, so a host with many slow or silent connections holds no thread.
 //
-// What bounds a client's hold on a server thread:
-// - the wait for the next request on an open connection: ConnectionLimits::keep_alive (5 s);
-// - every wait for bytes from the client or room to send: read/write timeout (5 s each);
-// - one request from its first byte to the last byte of its answer, headers, body and answer
-//   together: ConnectionLimits::request_deadline (60 s);
-// - a body: 16 MiB, refused unread when announced larger, cut off when it grows larger;
-// - a failed login: its delay (at most 5 s) after those of at most 3 earlier waiting attempts
-//   of its address (LoginGuard);
-// - after answering a request whose body stayed unread: 3 s or 32 MiB of discarding, so the
-//   client can read the answer (DeadlineStream::Linger);
+// What bounds a client's hold on the server:
+// - connections per address (ServerLimits::per_address) and in all; more are closed on accept,
+//   before TLS, so nothing queues;
+// - from connect, or from the end of the last answer, to a whole request head:
+//   ServerLimits::head_deadline (10 s), the TLS handshake included;
+// - a head larger than the connection's memory (ServerLimits::connection_memory) is refused;
+// - from a whole head to the last byte of its answer: ServerLimits::request_deadline (60 s);
+// - no byte either way for ServerLimits::idle (10 s);
+// - a body: 16 MiB, refused unread when announced larger;
+// - a failed login's delay holds the answer, not a thread;
 // - the server's stop: ends all of these at once.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "emulator/deadline_stream.h"
 #include "emulator/event_log.h"
 #include "emulator/service.h"
 #include "emulator/stop_signal.h"
+#include "emulator/tls_identity.h"
 
 namespace azu::emulator {
 
-// The HTTP listener and its worker threads around one Service.
+struct ServerLimits {
+  // Enough for 32 administrators behind one address (a NAT) at once, with room to spare.
+  unsigned per_address = 64;
+  unsigned total = 1024;
+  std::chrono::seconds head_deadline{10};
+  std::chrono::seconds request_deadline{60};
+  std::chrono::seconds idle{10};
+  std::size_t connection_memory = std::size_t{64} * 1024;
+  unsigned threads = 4;
+};
+
+// The TLS listener around one Service.
 class HttpServer {
  public:
-  // Enough threads that 32 administrators at once and a few delayed logins never wait.
-  static constexpr std::size_t kThreads = 64;
-
-  HttpServer(Service& service, EventLog& log, const StopSignal& stop, ConnectionLimits limits = {});
+  HttpServer(Service& service, EventLog& log, const StopSignal& stop, const TlsIdentity& identity,
+             ServerLimits limits = {});
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;

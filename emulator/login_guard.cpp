@@ -34,58 +34,38 @@ bool LoginGuard::Matches(std::string_view user, std::string_view password) const
   return (user_differs | password_differs) == 0;
 }
 
-std::shared_ptr<LoginGuard::Address> LoginGuard::Enter(const std::string& client) {
+void LoginGuard::Forget(Clock::TimePoint now) {
+  std::erase_if(addresses_, [now](const auto& entry) {
+    return entry.second.due.empty() || entry.second.due.back() <= now;
+  });
+}
+
+LoginGuard::Verdict LoginGuard::Attempt(const std::string& client, std::string_view user,
+                                        std::string_view password) {
+  const bool matches = Matches(user, password);
   const std::lock_guard lock(mutex_);
-  if (addresses_.size() >= kMostAddresses) {
-    std::erase_if(addresses_, [](const auto& entry) { return entry.second->waiting == 0; });
-  }
-  std::shared_ptr<Address>& address = addresses_[client];
-  if (!address) address = std::make_shared<Address>();
+  const Clock::TimePoint now = clock_.Now();
+  if (addresses_.size() >= kMostAddresses) Forget(now);
+  Address& address = addresses_[client];
+  while (!address.due.empty() && address.due.front() <= now) address.due.pop_front();
   // A clean address may log in as often at once as it likes; one with failures behind it
   // gets a few places in the queue.
-  if (address->failures > 0 && address->waiting >= kMostWaiting) return nullptr;
-  ++address->waiting;
-  return address;
-}
-
-bool LoginGuard::IsCrowded(const Address& address) {
-  const std::lock_guard lock(mutex_);
-  return address.failures > 0 && address.waiting > kMostWaiting;
-}
-
-void LoginGuard::Leave(const std::string& client, const std::shared_ptr<Address>& address) {
-  const std::lock_guard lock(mutex_);
-  --address->waiting;
-  // An address with nothing against it needs no entry; this keeps the table small.
-  if (address->waiting == 0 && address->failures == 0) addresses_.erase(client);
-}
-
-std::size_t LoginGuard::WaitingAttempts(const std::string& client) {
-  const std::lock_guard lock(mutex_);
-  const auto found = addresses_.find(client);
-  return found == addresses_.end() ? 0 : found->second->waiting;
-}
-
-LoginGuard::Outcome LoginGuard::Attempt(const std::string& client, std::string_view user,
-                                        std::string_view password) {
-  const std::shared_ptr<Address> address = Enter(client);
-  if (!address) return Outcome::kBusy;
-  Outcome outcome = Outcome::kRefused;
-  {
-    const std::lock_guard turn(address->turn);
-    if (IsCrowded(*address)) {
-      // Came in with a burst before the first failure; turned away like a later burst would be.
-      outcome = Outcome::kBusy;
-    } else if (Matches(user, password)) {
-      address->failures = 0;
-      outcome = Outcome::kAccepted;
-    } else {
-      address->failures = std::min(address->failures + 1, 64);
-      clock_.SleepUntil(clock_.Now() + DelayAfter(address->failures));
-    }
+  if (address.failures > 0 && address.due.size() >= kMostWaiting) return {Outcome::kBusy, now};
+  const Clock::TimePoint turn = address.due.empty() ? now : address.due.back();
+  Verdict verdict{Outcome::kAccepted, turn};
+  if (matches) {
+    address.failures = 0;
+  } else {
+    address.failures = std::min(address.failures + 1, 64);
+    verdict = {Outcome::kRefused, turn + DelayAfter(address.failures)};
   }
-  Leave(client, address);
-  return outcome;
+  // An address with nothing against it needs no entry; this keeps the table small.
+  if (address.failures == 0 && verdict.answer_at <= now) {
+    addresses_.erase(client);
+  } else {
+    address.due.push_back(verdict.answer_at);
+  }
+  return verdict;
 }
 
 }  // namespace azu::emulator

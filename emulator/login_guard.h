@@ -1,13 +1,13 @@
 #pragma once
-// Checks the administrator's user name and password, and slows down guessing: each client
-// address's attempts are taken one at a time, and each failure is answered after a delay that
-// doubles with every consecutive failure of that address.
+// Checks the administrator's user name and password, and slows down guessing: the answers to
+// each client address's attempts are given one after another, and each failure's answer is
+// delayed by a time that doubles with every consecutive failure of that address. Nobody waits
+// inside: an attempt gets the time its answer is due, and the transport holds the answer till then.
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <deque>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -21,45 +21,41 @@ class LoginGuard {
  public:
   enum class Outcome {
     kAccepted,
-    kRefused,  // wrong user or password, answered after the delay
-    kBusy,     // too many attempts of this address already wait; not checked
+    kRefused,  // wrong user or password
+    kBusy,     // too many answers of this address are still due; not checked
+  };
+  struct Verdict {
+    Outcome outcome;
+    Clock::TimePoint answer_at;  // not to be answered earlier
   };
 
   static constexpr std::chrono::milliseconds kFirstDelay{250};
   static constexpr std::chrono::milliseconds kLongestDelay{5000};
-  // Attempts of an address with failures that may wait at once; more would only tie up server
-  // threads.
+  // Answers of an address with failures that may be due at once; more are turned away.
   static constexpr std::size_t kMostWaiting = 4;
-  // Addresses remembered at most; beyond, those with no attempt waiting are forgotten.
+  // Addresses remembered at most; beyond, those with no answer due are forgotten.
   static constexpr std::size_t kMostAddresses = 4096;
 
   LoginGuard(std::string_view user, std::string_view password, Clock& clock);
 
-  // Blocks this caller only: other addresses go on meanwhile.
-  Outcome Attempt(const std::string& client, std::string_view user, std::string_view password);
-
-  // Attempts of `client` now in progress (waiting their turn or their delay).
-  std::size_t WaitingAttempts(const std::string& client);
+  Verdict Attempt(const std::string& client, std::string_view user, std::string_view password);
 
   // The delay after `failures` consecutive failures (1 → 250 ms, 2 → 500 ms, ... up to 5 s).
   static std::chrono::milliseconds DelayAfter(int failures);
 
  private:
   struct Address {
-    std::mutex turn;  // held for one whole attempt, so attempts of an address queue up
-    std::atomic<int> failures = 0;
-    std::size_t waiting = 0;  // guarded by LoginGuard::mutex_
+    int failures = 0;
+    std::deque<Clock::TimePoint> due;  // answers not yet given, in order
   };
   bool Matches(std::string_view user, std::string_view password) const;
-  std::shared_ptr<Address> Enter(const std::string& client);
-  bool IsCrowded(const Address& address);
-  void Leave(const std::string& client, const std::shared_ptr<Address>& address);
+  void Forget(Clock::TimePoint now);
 
   const std::string user_digest_;
   const std::string password_digest_;
   Clock& clock_;
   std::mutex mutex_;
-  std::map<std::string, std::shared_ptr<Address>> addresses_;
+  std::map<std::string, Address> addresses_;
 };
 
 }  // namespace azu::emulator

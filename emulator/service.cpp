@@ -57,23 +57,6 @@ bool Drain(const BodyReader& read_body) {
   });
 }
 
-enum class FormResult { kOk, kMalformed, kBroken };
-
-FormResult ReadForm(const Request& request, std::map<std::string, std::string>& fields) {
-  if (!request.read_body) return FormResult::kMalformed;
-  std::string text;
-  const bool whole = request.read_body([&text](std::string_view piece) {
-    if (piece.size() > Service::kMaxFormSize - text.size()) return false;
-    text += piece;
-    return true;
-  });
-  if (!whole) return FormResult::kBroken;
-  std::optional<std::map<std::string, std::string>> parsed = ParseForm(text);
-  if (!parsed) return FormResult::kMalformed;
-  fields = std::move(*parsed);
-  return FormResult::kOk;
-}
-
 // The one value of `name` in the query; nullopt when absent or given twice.
 std::optional<std::string> OneQueryValue(const Request& request, std::string_view name) {
   std::optional<std::string> value;
@@ -126,54 +109,91 @@ Service::Service(std::unique_ptr<FileStore> files, const ServiceSettings& settin
       attributes_(settings.root / std::string(FileStore::kStateFolder) / "attributes"),
       sessions_(clock, settings.session_idle, kMostSessions, settings.session_lifetime),
       login_guard_(kUser, settings.password, clock),
+      clock_(clock),
       log_(log) {}
 
-Response Service::Handle(const Request& request) {
+Started Service::Start(const Request& request) {
   if (request.content_length && *request.content_length > FileStore::kMaxFileSize) {
     Response response = Refuse(request, 413, "too-large");
     response.close_connection = true;
-    return response;
+    return {std::move(response), {}, {}};
   }
-  bool body_read = false;
-  Request tracked = request;
-  if (request.read_body) {
-    tracked.read_body = [&body_read, &request](const BodySink& sink) {
-      body_read = true;
-      return request.read_body(sink);
-    };
+  Started started = Dispatch(request);
+  // An answer that leaves a body unread ends the connection, unless the transport drains it.
+  if (started.answer && request.content_length.value_or(0) > 0) {
+    started.answer->close_connection = true;
   }
-  Response response = Dispatch(tracked);
-  if (request.read_body && !body_read && !Drain(request.read_body)) {
-    response.close_connection = true;
+  return started;
+}
+
+Response Service::Handle(const Request& request) {
+  Started started = Start(request);
+  Response response;
+  if (started.answer) {
+    response = std::move(*started.answer);
+    // Reads the rest of a body nobody needs, so the connection can carry the next request; one
+    // announced too large is not read at all.
+    const bool oversized =
+        request.content_length && *request.content_length > FileStore::kMaxFileSize;
+    if (request.read_body && !oversized) response.close_connection = !Drain(request.read_body);
+  } else {
+    const bool whole = !request.read_body || request.read_body(started.take);
+    response = started.finish(whole);
   }
+  if (response.not_before > clock_.Now()) clock_.SleepUntil(response.not_before);
   return response;
 }
 
-Response Service::Dispatch(const Request& request) {
+Started Service::Dispatch(const Request& request) {
   const std::optional<Route> route = RouteOf(request);
-  if (!route) return Refuse(request, 404, "unknown-request");
-  if (*route == Route::kWrongMethod) return Refuse(request, 405, "unknown-request");
-  if (*route == Route::kLogin) return Login(request);
+  if (!route) return {Refuse(request, 404, "unknown-request"), {}, {}};
+  if (*route == Route::kWrongMethod) return {Refuse(request, 405, "unknown-request"), {}, {}};
+  if (*route == Route::kLogin) {
+    return TakeForm(request, "malformed-login",
+                    [this, request](const std::string& text) { return Login(request, text); });
+  }
   Response refusal;
   const std::optional<Caller> caller = Authorize(request, refusal);
-  if (!caller) return refusal;
+  if (!caller) return {std::move(refusal), {}, {}};
   switch (*route) {
     case Route::kLogout:
-      return Logout(request, *caller);
+      return {Logout(request, *caller), {}, {}};
     case Route::kAttribute:
-      return SetAttribute(request);
+      return TakeForm(request, "malformed-attribute", [this, request](const std::string& text) {
+        return SetAttribute(request, text);
+      });
     case Route::kReboot:
-      return EndSessions(request, "reboot");
+      return {EndSessions(request, "reboot"), {}, {}};
     case Route::kRestart:
-      return EndSessions(request, "restart");
+      return {EndSessions(request, "restart"), {}, {}};
     default:
       break;
   }
   const std::optional<std::string> path = OneQueryValue(request, "path");
-  if (!path) return Refuse(request, 400, "no-path");
-  if (*route == Route::kGetFile) return GetFile(request, *path);
+  if (!path) return {Refuse(request, 400, "no-path"), {}, {}};
+  if (*route == Route::kGetFile) return {GetFile(request, *path), {}, {}};
   if (*route == Route::kPutFile) return PutFile(request, *path);
-  return DeleteFile(request, *path);
+  return {DeleteFile(request, *path), {}, {}};
+}
+
+Started Service::TakeForm(const Request& request, std::string_view malformed,
+                          std::function<Response(const std::string& text)> answer) {
+  auto text = std::make_shared<std::string>();
+  auto too_large = std::make_shared<bool>(false);
+  Started started;
+  started.take = [text, too_large](std::string_view piece) {
+    *too_large = piece.size() > kMaxFormSize - text->size();
+    if (!*too_large) text->append(piece);
+    return !*too_large;
+  };
+  started.finish = [this, request, malformed, text, too_large,
+                    answer = std::move(answer)](bool whole) {
+    if (whole && !*too_large) return answer(*text);
+    Response response = Refuse(request, 400, malformed);
+    response.close_connection = true;
+    return response;
+  };
+  return started;
 }
 
 Response Service::Refuse(const Request& request, int status, std::string_view reason,
@@ -215,26 +235,26 @@ void Service::ExpireIdleSessions() {
   }
 }
 
-Response Service::Login(const Request& request) {
-  std::map<std::string, std::string> form;
-  const FormResult read = ReadForm(request, form);
-  if (read != FormResult::kOk) {
-    Response response = Refuse(request, 400, "malformed-login");
-    response.close_connection = read == FormResult::kBroken;
-    return response;
+Response Service::Login(const Request& request, const std::string& form_text) {
+  const std::optional<std::map<std::string, std::string>> form = ParseForm(form_text);
+  if (!form) return Refuse(request, 400, "malformed-login");
+  const auto user = form->find("user");
+  const auto password = form->find("password");
+  if (user == form->end() || password == form->end()) {
+    return Refuse(request, 400, "malformed-login");
   }
-  const auto user = form.find("user");
-  const auto password = form.find("password");
-  if (user == form.end() || password == form.end()) return Refuse(request, 400, "malformed-login");
 
-  const LoginGuard::Outcome outcome =
+  const LoginGuard::Verdict verdict =
       login_guard_.Attempt(request.client, user->second, password->second);
-  if (outcome != LoginGuard::Outcome::kAccepted) {
-    log_.Record("auth-failure",
-                {{"client", request.client},
-                 {"user", user->second},
-                 {"reason", outcome == LoginGuard::Outcome::kBusy ? "busy" : "wrong-password"}});
-    return Status(401);
+  if (verdict.outcome != LoginGuard::Outcome::kAccepted) {
+    log_.Record(
+        "auth-failure",
+        {{"client", request.client},
+         {"user", user->second},
+         {"reason", verdict.outcome == LoginGuard::Outcome::kBusy ? "busy" : "wrong-password"}});
+    Response response = Status(401);
+    response.not_before = verdict.answer_at;
+    return response;
   }
   ExpireIdleSessions();
   std::optional<SessionTable::Opened> opened = sessions_.Open();
@@ -243,6 +263,8 @@ Response Service::Login(const Request& request) {
   Response response = Status(200);
   response.body = std::move(opened->token);
   response.content_type = "text/plain";
+  // A right password behind delayed failures of its address waits its turn too.
+  response.not_before = verdict.answer_at;
   return response;
 }
 
@@ -280,59 +302,68 @@ Response Service::GetFile(const Request& request, const std::string& path) {
   return response;
 }
 
-Response Service::PutFile(const Request& request, const std::string& path) {
+Started Service::PutFile(const Request& request, const std::string& path) {
   std::optional<std::string> expected;
   if (request.if_match) {
     const std::string& tag = *request.if_match;
     if (tag.size() != kVersionSize + 2 || tag.front() != '"' || tag.back() != '"' ||
         !IsLowerHex(std::string_view(tag).substr(1, kVersionSize))) {
-      return Refuse(request, 400, "malformed-if-match", path);
+      return {Refuse(request, 400, "malformed-if-match", path), {}, {}};
     }
     expected = tag.substr(1, kVersionSize);
   }
-  FileStore::Started started = files_->BeginStore(path);
-  if (started.status == FileStore::Status::kRefused) return Refuse(request, 403, "path", path);
-  if (!started.upload) {
+  FileStore::Started begun = files_->BeginStore(path);
+  if (begun.status == FileStore::Status::kRefused) {
+    return {Refuse(request, 403, "path", path), {}, {}};
+  }
+  if (!begun.upload) {
     log_.Record("error", {{"client", request.client}, {"request", "put"}, {"path", path}});
-    return Status(500);
+    return {Status(500), {}, {}};
   }
-  FileStore::Upload& upload = *started.upload;
-  bool disk_failed = false;
-  const bool whole = request.read_body && request.read_body([&](std::string_view piece) {
-    if (upload.Write(piece)) return true;
-    disk_failed = !upload.TooLarge();
+  // Shared by both steps; the temporary file goes with the last of them when nothing is stored.
+  std::shared_ptr<FileStore::Upload> upload = std::move(begun.upload);
+  auto disk_failed = std::make_shared<bool>(false);
+  Started started;
+  started.take = [upload, disk_failed](std::string_view piece) {
+    if (upload->Write(piece)) return true;
+    *disk_failed = !upload->TooLarge();
     return false;
-  });
-  if (upload.TooLarge()) {
-    Response response = Refuse(request, 413, "too-large", path);
-    response.close_connection = true;
-    return response;
-  }
-  if (!whole && !disk_failed && request.read_body) {
-    // The old file stays; the temporary one goes with `upload`.
-    Response response = Refuse(request, 400, "transfer-cut", path);
-    response.close_connection = true;
-    return response;
-  }
-  const FileStore::Stored stored = disk_failed ? FileStore::Stored{FileStore::Status::kFailed, {}}
-                                               : files_->FinishStore(upload, expected);
-  switch (stored.status) {
-    case FileStore::Status::kOk:
-      break;
-    case FileStore::Status::kConflict:
-      return Refuse(request, 412, "conflict", path);
-    default: {
-      log_.Record("error", {{"client", request.client}, {"request", "put"}, {"path", path}});
-      Response response = Status(500);
-      response.close_connection = disk_failed;
+  };
+  started.finish = [this, request, path, expected, upload, disk_failed](bool whole) {
+    if (upload->TooLarge()) {
+      Response response = Refuse(request, 413, "too-large", path);
+      response.close_connection = true;
       return response;
     }
-  }
-  log_.Record(
-      "put", {{"client", request.client}, {"path", path}, {"size", std::to_string(upload.Size())}});
-  Response response = Status(204);
-  response.etag = "\"" + stored.version + "\"";
-  return response;
+    if (!whole && !*disk_failed) {
+      // The old file stays; the temporary one goes with `upload`.
+      Response response = Refuse(request, 400, "transfer-cut", path);
+      response.close_connection = true;
+      return response;
+    }
+    const FileStore::Stored stored = *disk_failed
+                                         ? FileStore::Stored{FileStore::Status::kFailed, {}}
+                                         : files_->FinishStore(*upload, expected);
+    switch (stored.status) {
+      case FileStore::Status::kOk:
+        break;
+      case FileStore::Status::kConflict:
+        return Refuse(request, 412, "conflict", path);
+      default: {
+        log_.Record("error", {{"client", request.client}, {"request", "put"}, {"path", path}});
+        Response response = Status(500);
+        response.close_connection = *disk_failed;
+        return response;
+      }
+    }
+    log_.Record(
+        "put",
+        {{"client", request.client}, {"path", path}, {"size", std::to_string(upload->Size())}});
+    Response response = Status(204);
+    response.etag = "\"" + stored.version + "\"";
+    return response;
+  };
+  return started;
 }
 
 Response Service::DeleteFile(const Request& request, const std::string& path) {
@@ -350,16 +381,13 @@ Response Service::DeleteFile(const Request& request, const std::string& path) {
   }
 }
 
-Response Service::SetAttribute(const Request& request) {
-  std::map<std::string, std::string> form;
-  const FormResult read = ReadForm(request, form);
-  const auto name = form.find("name");
-  const auto value = form.find("value");
-  if (read != FormResult::kOk || name == form.end() || value == form.end()) {
-    Response response = Refuse(request, 400, "malformed-attribute");
-    response.close_connection = read == FormResult::kBroken;
-    return response;
+Response Service::SetAttribute(const Request& request, const std::string& form_text) {
+  const std::optional<std::map<std::string, std::string>> form = ParseForm(form_text);
+  if (!form || !form->contains("name") || !form->contains("value")) {
+    return Refuse(request, 400, "malformed-attribute");
   }
+  const auto name = form->find("name");
+  const auto value = form->find("value");
   switch (attributes_.Set(name->second, value->second)) {
     case AttributeStore::Status::kOk:
       log_.Record("attribute",

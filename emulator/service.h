@@ -47,6 +47,19 @@ struct Response {
   std::string etag;          // quoted, set on file answers
   // The request body was not read to its end; the connection cannot carry another request.
   bool close_connection = false;
+  // Not to be sent before this time (a failed login's delay); the transport holds it till then.
+  Clock::TimePoint not_before{};
+};
+
+// A request taken as an event-driven transport has it: the head first, then the body piece by
+// piece, so that a stored file goes to disk as it arrives.
+struct Started {
+  // Set when the answer needs no body; any body is left unread.
+  std::optional<Response> answer;
+  // Otherwise the body goes here; false when the rest of it is not wanted.
+  std::function<bool(std::string_view piece)> take;
+  // And this answers at the body's end; `whole` is false when it did not arrive whole.
+  std::function<Response(bool whole)> finish;
 };
 
 struct ServiceSettings {
@@ -70,6 +83,9 @@ class Service {
   static std::unique_ptr<Service> Create(const ServiceSettings& settings, Clock& clock,
                                          EventLog& log, std::string& error);
 
+  // The head of a request; what it needs of the body follows through the result.
+  Started Start(const Request& request);
+  // The whole request at once, its body read through request.read_body; waits out a delay.
   Response Handle(const Request& request);
 
   enum class Route {
@@ -93,13 +109,17 @@ class Service {
   struct Caller {
     std::uint64_t session = 0;
   };
-  Response Dispatch(const Request& request);
-  Response Login(const Request& request);
+  Started Dispatch(const Request& request);
+  Response Login(const Request& request, const std::string& form_text);
   Response Logout(const Request& request, const Caller& caller);
   Response GetFile(const Request& request, const std::string& path);
-  Response PutFile(const Request& request, const std::string& path);
+  Started PutFile(const Request& request, const std::string& path);
   Response DeleteFile(const Request& request, const std::string& path);
-  Response SetAttribute(const Request& request);
+  Response SetAttribute(const Request& request, const std::string& form_text);
+  // Collects a small form body, then answers with `answer` of its text; a body that is cut off
+  // or too large is answered 400 with `malformed`.
+  Started TakeForm(const Request& request, std::string_view malformed,
+                   std::function<Response(const std::string& text)> answer);
   Response EndSessions(const Request& request, std::string_view event);
 
   // The session of the request, or the 401 answer.
@@ -112,6 +132,7 @@ class Service {
   AttributeStore attributes_;
   SessionTable sessions_;
   LoginGuard login_guard_;
+  Clock& clock_;
   EventLog& log_;
 };
 

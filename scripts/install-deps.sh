@@ -18,6 +18,8 @@ packages=(
   xauth
   libcpp-httplib-dev
   libssl-dev
+  libmicrohttpd-dev
+  libcurl4-openssl-dev
   clang
   libclang-rt-14-dev
   iproute2
