@@ -29,7 +29,7 @@ VIREO_STATUS Connect(const char* server, const char* user, const char* password,
   if (!address) {
     return VIREO_E_ARGUMENT;
   }
-  auto opened = std::make_shared<Connection>(*address);
+  auto opened = std::make_shared<Connection>(*address, server);
   if (const VIREO_STATUS status = opened->Login(user, password); status != VIREO_OK) {
     return status;
   }

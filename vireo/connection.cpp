@@ -25,7 +25,24 @@ bool IsSessionToken(std::string_view text) {
   return true;
 }
 
-Connection::Connection(const ServerAddress& server) : http_(server) {}
+namespace {
+
+std::string PinName(const ServerAddress& server) {
+  std::string name = server.host;
+  for (char& c : name) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return name + ":" + std::to_string(server.port);
+}
+
+}  // namespace
+
+Connection::Connection(const ServerAddress& server, std::string named)
+    : known_(DefaultKnownServersFile()),
+      pin_name_(PinName(server)),
+      named_(std::move(named)),
+      pinned_(known_.Pinned(pin_name_)),
+      http_(server, pinned_) {}
 
 VIREO_STATUS Connection::Login(std::string_view user, std::string_view password) {
   HttpRequest request;
@@ -37,6 +54,9 @@ VIREO_STATUS Connection::Login(std::string_view user, std::string_view password)
   const std::lock_guard lock(mutex_);
   const HttpAnswer answer = http_.Send(request);
   const VIREO_STATUS status = StatusOfAnswer(answer, Exchange::kLogin, kHttpOk);
+  if (status == VIREO_E_HOSTKEY) {
+    NoteKeyMismatch(named_, {http_.SeenKey(), pinned_.value_or(""), known_.File()});
+  }
   if (status != VIREO_OK) {
     return status;
   }
@@ -44,6 +64,8 @@ VIREO_STATUS Connection::Login(std::string_view user, std::string_view password)
     return VIREO_E_PROTOCOL;
   }
   token_ = answer.body;
+  // As ssh does: a key that could not be kept is checked again next time, not refused now.
+  if (!pinned_ && !known_.File().empty()) static_cast<void>(known_.Pin(pin_name_, http_.SeenKey()));
   return VIREO_OK;
 }
 

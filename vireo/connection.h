@@ -3,20 +3,25 @@
 // exchanges made under it, one at a time.
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "server/vireo.h"
 #include "vireo/http_client.h"
+#include "vireo/known_servers.h"
 #include "vireo/server_address.h"
 
 namespace azu::vireo {
 
 class Connection {
  public:
-  explicit Connection(const ServerAddress& server);
+  // `named`: the server as the caller named it, for the report of a key mismatch.
+  Connection(const ServerAddress& server, std::string named);
 
-  // Logs in; on success later exchanges carry the token.
+  // Logs in; on success later exchanges carry the token. The server's key must be the one
+  // pinned for it (else VIREO_E_HOSTKEY before the password is sent); with none pinned, the key
+  // of a successful login is pinned.
   [[nodiscard]] VIREO_STATUS Login(std::string_view user, std::string_view password);
   // Ends the server's session; failures do not matter to a caller that is leaving.
   void Logout();
@@ -30,6 +35,10 @@ class Connection {
   [[nodiscard]] VIREO_STATUS PostForm(std::string_view target, std::string body, bool is_attribute);
 
  private:
+  const KnownServers known_;
+  const std::string pin_name_;  // "host:port" in the known-servers file
+  const std::string named_;
+  const std::optional<std::string> pinned_;
   std::mutex mutex_;
   HttpClient http_;
   std::string token_;

@@ -1,16 +1,14 @@
 #pragma once
-// HTTP/1.1 exchanges with one server: a request in, its status, body and version tag out.
-// The only file that knows cpp-httplib.
+// HTTP/1.1 exchanges with one server over TLS: a request in, its status, body and version tag
+// out. The server's key must be the one pinned for it, or, with none pinned, the one its first
+// handshake showed. The only file that knows libcurl.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "vireo/server_address.h"
-
-namespace httplib {
-class Client;
-}
 
 namespace azu::vireo {
 
@@ -29,6 +27,7 @@ enum class Transport {
   kUnreachable,  // no connection within the connect time limit
   kBroken,       // the connection broke, timed out or the answer was not HTTP
   kTooLarge,     // the answer body grew past the transfer limit; it was dropped
+  kKeyMismatch,  // the server's key is not the pinned one; nothing was sent
 };
 
 struct HttpAnswer {
@@ -41,7 +40,8 @@ struct HttpAnswer {
 // Not thread-safe: its owner serialises the exchanges.
 class HttpClient {
  public:
-  explicit HttpClient(const ServerAddress& server);
+  // `pinned`: the fingerprint the server's key must have; nullopt: the first one seen.
+  HttpClient(const ServerAddress& server, std::optional<std::string> pinned);
   ~HttpClient();
   HttpClient(const HttpClient&) = delete;
   HttpClient& operator=(const HttpClient&) = delete;
@@ -50,8 +50,15 @@ class HttpClient {
 
   [[nodiscard]] HttpAnswer Send(const HttpRequest& request);
 
+  // The fingerprint of the key the server showed in the last handshake; "" before one.
+  [[nodiscard]] const std::string& SeenKey() const;
+
+  struct KeyCheck;
+
  private:
-  std::unique_ptr<httplib::Client> client_;
+  void* curl_ = nullptr;  // CURL*
+  std::string base_url_;
+  std::unique_ptr<KeyCheck> key_;
 };
 
 }  // namespace azu::vireo

@@ -18,8 +18,12 @@ inline constexpr std::string_view kDefaultDiscoveryTarget = "255.255.255.255";
 // An unreachable server must not hold the caller longer than this.
 inline constexpr std::chrono::seconds kConnectTimeout{5};
 // A server that accepted the connection but stopped answering is given up after this.
-inline constexpr std::chrono::seconds kReadTimeout{10};
-inline constexpr std::chrono::seconds kWriteTimeout{10};
+inline constexpr std::chrono::seconds kStallTimeout{10};
+// No exchange, whatever the server does, holds the caller longer than this: a 16 MiB file at
+// 1 MB/s, or a login behind four delayed failures, fits.
+inline constexpr std::chrono::seconds kCallDeadline{30};
+// An answer's status line and headers together; the server's are a few hundred bytes.
+inline constexpr std::size_t kMaxAnswerHead = 16 * 1024;
 
 // Largest file a transfer may carry, either way.
 inline constexpr std::size_t kMaxTransferBytes = std::size_t{16} * 1024 * 1024;

@@ -12,6 +12,8 @@ VIREO_STATUS StatusOfAnswer(const HttpAnswer& answer, Exchange exchange, int suc
       return VIREO_E_TOO_LARGE;
     case Transport::kBroken:
       return VIREO_E_PROTOCOL;
+    case Transport::kKeyMismatch:
+      return VIREO_E_HOSTKEY;
   }
   const int status = answer.status;
   if (status == success) {

@@ -50,8 +50,19 @@ RunningEmulator::RunningEmulator(EmulatorOptions options) : options_(std::move(o
 
 RunningEmulator::~RunningEmulator() {
   Stop();
+  const char* known = std::getenv("VIREO_KNOWN_SERVERS");
+  if (known != nullptr && known == known_servers_) ::unsetenv("VIREO_KNOWN_SERVERS");
   std::error_code ignored;
   if (!work_.empty()) fs::remove_all(work_, ignored);
+}
+
+std::string RunningEmulator::KeyFingerprint() const {
+  constexpr std::string_view kKeyLine = "zorne-emulator key ";
+  const std::string output = Output();
+  const std::size_t at = output.find(kKeyLine);
+  if (at == std::string::npos) return {};
+  const std::size_t start = at + kKeyLine.size();
+  return output.substr(start, output.find('\n', start) - start);
 }
 
 void RunningEmulator::Start() {
@@ -64,9 +75,14 @@ void RunningEmulator::Start() {
   std::error_code created;
   fs::create_directories(root_, created);
 
-  std::vector<std::string> arguments = {
-      AZU_EMULATOR_PATH, "--root", root_.string(), "--listen", options_.listen, "--admin-password",
-      options_.password, "--name", options_.name,  "--model",  options_.model};
+  // This test process pins the keys of its emulators in a file of their own: a port that a
+  // later emulator gets again comes with another key.
+  known_servers_ = (work_ / "known_servers").string();
+  ::setenv("VIREO_KNOWN_SERVERS", known_servers_.c_str(), 1);
+
+  std::vector<std::string> arguments = {AZU_EMULATOR_PATH, "--root",        root_.string(),
+                                        "--listen",        options_.listen, "--name",
+                                        options_.name,     "--model",       options_.model};
   if (options_.session_idle_seconds > 0) {
     arguments.push_back("--session-idle");
     arguments.push_back(std::to_string(options_.session_idle_seconds));
@@ -95,7 +111,17 @@ void RunningEmulator::Start() {
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &stops);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  const int spawned = posix_spawn(&pid_, argv[0], &files, &attributes, argv.data(), environ);
+  // The password goes by the environment: a command line is readable by every local user.
+  std::vector<std::string> variables = {"ZORNE_ADMIN_PASSWORD=" + options_.password};
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    if (!std::string_view(*variable).starts_with("ZORNE_ADMIN_PASSWORD=")) {
+      variables.emplace_back(*variable);
+    }
+  }
+  std::vector<char*> envp;
+  for (std::string& variable : variables) envp.push_back(variable.data());
+  envp.push_back(nullptr);
+  const int spawned = posix_spawn(&pid_, argv[0], &files, &attributes, argv.data(), envp.data());
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&files);
   if (spawned != 0) {

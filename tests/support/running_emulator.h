@@ -45,13 +45,16 @@ class RunningEmulator {
   [[nodiscard]] bool Started() const { return port_ != 0; }
   [[nodiscard]] const std::string& Error() const { return error_; }
 
-  // "127.0.0.1:PORT", as libvireo's INIT_connect takes it.
+  // "127.0.0.1:PORT", as libvireo's INIT_connect takes it. While the emulator lives, this test
+  // process pins server keys in a known-servers file of its own (VIREO_KNOWN_SERVERS).
   [[nodiscard]] std::string Address() const;
   [[nodiscard]] const std::string& Host() const { return host_; }
   [[nodiscard]] std::uint16_t Port() const { return port_; }
   [[nodiscard]] const std::string& Password() const { return options_.password; }
   [[nodiscard]] const std::filesystem::path& Root() const { return root_; }
   [[nodiscard]] pid_t Pid() const { return pid_; }
+  // The fingerprint of the emulator's TLS key ("sha256:..."), as it announced it.
+  [[nodiscard]] std::string KeyFingerprint() const;
 
   // The whole of ROOT/.zorne/events.log ("" when absent).
   [[nodiscard]] std::string EventsLog() const;
@@ -82,6 +85,7 @@ class RunningEmulator {
   EmulatorOptions options_;
   std::filesystem::path work_;  // temporary folder: output files, and the root unless given
   std::filesystem::path root_;
+  std::string known_servers_;  // VIREO_KNOWN_SERVERS while this emulator runs
   std::string host_;
   std::uint16_t port_ = 0;
   pid_t pid_ = -1;

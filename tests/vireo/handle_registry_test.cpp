@@ -10,7 +10,7 @@ namespace {
 
 // Nothing is sent: a connection only talks when asked to.
 std::shared_ptr<Connection> Unused() {
-  return std::make_shared<Connection>(ServerAddress{"127.0.0.1", 9});
+  return std::make_shared<Connection>(ServerAddress{"127.0.0.1", 9}, "127.0.0.1:9");
 }
 
 TEST(VireoHandleRegistry, ConnectionHandlesAreNonZeroAndNeverReused) {
