@@ -10,12 +10,15 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <fstream>
 #include <future>
 #include <thread>
 
 #include "emulator/digest.h"
 #include "emulator/file_store.h"
+#include "tests/emulator/emulator_test_support.h"
 #include "tests/support/running_emulator.h"
 
 namespace azu::test {
@@ -310,6 +313,74 @@ TEST(EmulatorProcess, AStalledOrMalformedClientChangesNothingAndBlocksNobody) {
   ASSERT_TRUE(get);
   EXPECT_EQ(get->body, "x");
   EXPECT_THAT(NamesIn(emulator.Root()), ElementsAre(".zorne", "x"));
+}
+
+TEST(EmulatorProcess, ACrowdOfSilentConnectionsFromOneAddressLocksNobodyOut) {
+  RunningEmulator emulator;
+  ASSERT_TRUE(emulator.Started()) << emulator.Error();
+  std::vector<int> crowd;
+  for (int i = 0; i < 300; ++i) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    ::inet_pton(AF_INET, "127.0.0.2", &address.sin_addr);
+    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    address.sin_port = htons(emulator.Port());
+    ::inet_pton(AF_INET, emulator.Host().c_str(), &address.sin_addr);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    crowd.push_back(fd);
+  }
+  // An administrator elsewhere works as usual.
+  auto client = ClientOf(emulator);
+  const std::string token = Login(*client, emulator);
+  const auto put = client->Put(FileTarget("/harddisk2/a.txt").c_str(), Bearer(token), "a",
+                               "application/octet-stream");
+  ASSERT_TRUE(put);
+  EXPECT_EQ(put->status, 204);
+  const auto get = client->Get(FileTarget("/harddisk2/a.txt").c_str(), Bearer(token));
+  ASSERT_TRUE(get);
+  EXPECT_EQ(get->body, "a");
+  // The crowd is closed: beyond the cap at once, the rest when the head deadline passes.
+  const auto give_up = std::chrono::steady_clock::now() + kPatience;
+  std::size_t open = crowd.size();
+  while (open > 0 && std::chrono::steady_clock::now() < give_up) {
+    open = 0;
+    for (const int fd : crowd) {
+      char byte = 0;
+      const ssize_t got = ::recv(fd, &byte, 1, MSG_DONTWAIT | MSG_PEEK);
+      if (got < 0 && errno == EAGAIN) ++open;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  for (const int fd : crowd) ::close(fd);
+  EXPECT_EQ(open, 0U);
+}
+
+TEST(EmulatorProcess, LeftoversOfACrashGoAtStartAndAPasswordFileMustBePrivate) {
+  namespace fs = std::filesystem;
+  const emulator::test::ScratchFolder scratch;
+  const fs::path root = scratch.Path() / "root";
+  fs::create_directories(root / "sub");
+  for (const char* leftover : {"sub/.zorne-store-1a2b", ".zorne-store-3c4d"}) {
+    std::ofstream(root / leftover) << "half a file";
+  }
+  std::ofstream(root / "sub" / "kept.ini") << "kept";
+  EmulatorOptions options;
+  options.root = root;
+  {
+    RunningEmulator emulator(options);
+    ASSERT_TRUE(emulator.Started()) << emulator.Error();
+    EXPECT_THAT(NamesIn(root), ElementsAre(".zorne", "sub"));
+    EXPECT_THAT(NamesIn(root / "sub"), ElementsAre("kept.ini"));
+  }
+  const fs::path password = scratch.Path() / "password";
+  std::ofstream(password) << "RONDEL\n";
+  fs::permissions(password, fs::perms::owner_read | fs::perms::group_read);
+  options.extra_args = {"--admin-password-file", password.string()};
+  RunningEmulator refused(options);
+  EXPECT_FALSE(refused.Started());
+  EXPECT_NE(refused.Stop(), 0);
+  EXPECT_THAT(refused.ErrorOutput(), HasSubstr(password.string()));
 }
 
 TEST(EmulatorProcess, AnswersDiscoveryToTheAskerOnly) {

@@ -4,12 +4,14 @@
 
 #include <QLineEdit>
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/text_table.h"
 #include "framework/recording_message_sink.h"
 #include "pages/admin_dlg.h"
 #include "platform/resource.h"
 #include "tests/support/running_emulator.h"
+#include "tests/support/tcp_relay.h"
 #include "tests/support/temp_folder.h"
 
 namespace azu {
@@ -87,6 +89,31 @@ TEST_F(AdminEndToEndTest, UnreachableServerGivesTheSameMessageAsAWrongPassword) 
   ASSERT_EQ(recorder.Boxes().size(), 1U);
   EXPECT_EQ(recorder.Boxes()[0].text,
             "Zorne Administrator password incorrect or server unavailable");
+}
+
+TEST_F(AdminEndToEndTest, AServerWhoseKeyChangedGetsABoxOfItsOwnAndNothingIsSent) {
+  test::TcpRelay relay(emulator.Port());
+  page.serverName = relay.Address();
+  recorder.SetNextAnswer(IDNO);
+  page.Configure();  // the first connect pins the server's key
+  ASSERT_TRUE(Logged("put"));
+  const std::string known = std::getenv("VIREO_KNOWN_SERVERS");
+
+  // Another machine takes over the server's address.
+  test::RunningEmulator impostor;
+  ASSERT_TRUE(impostor.Started()) << impostor.Error();
+  ::setenv("VIREO_KNOWN_SERVERS", known.c_str(), 1);
+  relay.Retarget(impostor.Port());
+  recorder.Clear();
+  page.Configure();
+  ASSERT_EQ(recorder.Boxes().size(), 1U);
+  const std::string& text = recorder.Boxes()[0].text;
+  EXPECT_EQ(recorder.Boxes()[0].type, kErrorBox);
+  for (const std::string& part :
+       {relay.Address(), impostor.KeyFingerprint(), emulator.KeyFingerprint(), known}) {
+    EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+  }
+  EXPECT_TRUE(impostor.Events().empty()) << impostor.EventsLog();
 }
 
 }  // namespace

@@ -27,8 +27,10 @@ inline VIREO_STATUS ConnectTo(const std::string& server, const std::string& pass
 // A connection to `emulator` with its password, closed with the owner.
 class ClientConnection {
  public:
-  explicit ClientConnection(const RunningEmulator& emulator) {
-    status_ = ConnectTo(emulator.Address(), emulator.Password(), handle_);
+  explicit ClientConnection(const RunningEmulator& emulator)
+      : ClientConnection(emulator.Address(), emulator.Password()) {}
+  ClientConnection(const std::string& server, const std::string& password) {
+    status_ = ConnectTo(server, password, handle_);
   }
   ~ClientConnection() {
     if (handle_ != 0) {
