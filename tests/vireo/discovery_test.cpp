@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -148,6 +149,7 @@ class VireoDiscovery : public ::testing::Test {
   static void Target(const char* targets) { ::setenv("VIREO_DISCOVERY_TARGETS", targets, 1); }
 
   std::uint16_t port_ = 0;
+  std::vector<std::unique_ptr<RunningEmulator>> emulators_;
 
  private:
   void Start(const std::string& address, std::uint16_t port, const std::string& name,
@@ -163,8 +165,6 @@ class VireoDiscovery : public ::testing::Test {
            std::all_of(emulators_.begin(), emulators_.end(),
                        [](const auto& emulator) { return emulator->Started(); });
   }
-
-  std::vector<std::unique_ptr<RunningEmulator>> emulators_;
 };
 
 const Entry kA{"127.0.0.2", "zorne-a", "QV5010"};
@@ -203,6 +203,18 @@ TEST_F(VireoDiscovery, IgnoresMalformedAnswersAndRepeatsOfAnAddress) {
   Target("127.0.0.2,127.0.0.5,127.0.0.6");
   VIREO_STATUS status = -1;
   EXPECT_EQ(Discover(100, status), (std::vector<Entry>{kA, Entry{"127.0.0.6", "first", "QV5030"}}));
+  EXPECT_EQ(status, VIREO_OK);
+}
+
+TEST_F(VireoDiscovery, LeavesOutAServerWhoseKeyContradictsItsPin) {
+  const std::string pins = emulators_[0]->Root().parent_path().string() + "/discovery_pins";
+  // 127.0.0.2 answers with another key than the one pinned for it; 127.0.0.3 with its own.
+  std::ofstream(pins) << "127.0.0.2:" << port_ << " sha256:" << std::string(64, '0') << "\n"
+                      << "127.0.0.3:" << port_ << " " << emulators_[1]->KeyFingerprint() << "\n";
+  ::setenv("VIREO_KNOWN_SERVERS", pins.c_str(), 1);
+  Target("127.0.0.2,127.0.0.3,127.0.0.4");
+  VIREO_STATUS status = -1;
+  EXPECT_EQ(Discover(100, status), (std::vector<Entry>{kB, kC}));
   EXPECT_EQ(status, VIREO_OK);
 }
 
