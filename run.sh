@@ -13,7 +13,9 @@ fi
 
 demo=build/demo-server
 log=build/demo-emulator.log
-[ -d "$demo" ] || cp -r resources/demo-server "$demo"
+# The demo pins its server's key in a file of its own; a fresh demo tree makes a fresh key.
+known=build/demo-known-servers
+[ -d "$demo" ] || { cp -r resources/demo-server "$demo" && rm -f "$known"; }
 
 emulator=""
 follower=""
@@ -28,8 +30,8 @@ trap stop EXIT
 port=""
 for listen in 127.0.0.1:9631 127.0.0.1:0; do
   : >"$log"
-  build/bin/zorne-emulator --root "$demo" --listen "$listen" --name demo-zorne --model QV5010 \
-    --admin-password RONDEL >>"$log" 2>&1 &
+  ZORNE_ADMIN_PASSWORD=RONDEL build/bin/zorne-emulator --root "$demo" --listen "$listen" \
+    --name demo-zorne --model QV5010 >>"$log" 2>&1 &
   emulator=$!
   for _ in $(seq 50); do
     port=$(sed -n 's/^zorne-emulator listening on [0-9.]*:\([0-9]*\)$/\1/p' "$log")
@@ -55,5 +57,5 @@ echo "Demo Zorne server: $address (name demo-zorne, QV5000 series), administrato
 echo "Its files: $demo   (remove the folder to start again from the demo tree)"
 
 # Search... asks only the demo server, never the site network.
-export VIREO_DISCOVERY_TARGETS=127.0.0.1 VIREO_PORT="$port"
+export VIREO_DISCOVERY_TARGETS=127.0.0.1 VIREO_PORT="$port" VIREO_KNOWN_SERVERS="$PWD/$known"
 build/bin/azuqvc
