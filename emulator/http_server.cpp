@@ -62,7 +62,7 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-MHD_Result CollectHeader(void* cls, MHD_ValueKind, const char* key, const char* value) {
+MHD_Result CollectHeader(void* cls, MHD_ValueKind /*kind*/, const char* key, const char* value) {
   auto& head = *static_cast<HeadValues*>(cls);
   const std::string_view text = value == nullptr ? "" : value;
   if (SameName(key, "Authorization")) {
@@ -77,7 +77,7 @@ MHD_Result CollectHeader(void* cls, MHD_ValueKind, const char* key, const char* 
   return MHD_YES;
 }
 
-MHD_Result CollectArgument(void* cls, MHD_ValueKind, const char* key, const char* value) {
+MHD_Result CollectArgument(void* cls, MHD_ValueKind /*kind*/, const char* key, const char* value) {
   static_cast<std::vector<std::pair<std::string, std::string>>*>(cls)->emplace_back(
       key, value == nullptr ? "" : value);
   return MHD_YES;
@@ -133,8 +133,8 @@ Tracked* TrackedOf(MHD_Connection* connection) {
 
 class HttpServer::Server {
  public:
-  Server(Service& service, EventLog& log, const TlsIdentity& identity, ServerLimits limits)
-      : service_(service), log_(log), identity_(identity), limits_(limits) {}
+  Server(Service& service, EventLog& log, TlsIdentity identity, ServerLimits limits)
+      : service_(service), log_(log), identity_(std::move(identity)), limits_(limits) {}
 
   ~Server() {
     if (listen_fd_ >= 0 && daemon_ == nullptr) ::close(listen_fd_);
@@ -266,7 +266,7 @@ class HttpServer::Server {
   }
 
   static void OnCompleted(void* cls, MHD_Connection* connection, void** request_context,
-                          MHD_RequestTerminationCode) {
+                          MHD_RequestTerminationCode /*how*/) {
     // A body cut off: the service says so in its log and drops what it had. An unfinished store
     // goes with its call: the temporary file is removed, the old one stays.
     auto* call = static_cast<Call*>(*request_context);

@@ -104,7 +104,7 @@ int CheckKey(int /*preverified*/, X509_STORE_CTX* store) {
   return check->mismatch ? 0 : 1;
 }
 
-CURLcode PrepareTls(CURL*, void* ssl_context, void* check) {
+CURLcode PrepareTls(CURL* /*curl*/, void* ssl_context, void* check) {
   auto* context = static_cast<SSL_CTX*>(ssl_context);
   SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
   SSL_CTX_set_ex_data(context, ClientSlot(), check);

@@ -23,7 +23,7 @@ inline constexpr std::chrono::seconds kStallTimeout{10};
 // 1 MB/s, or a login behind four delayed failures, fits.
 inline constexpr std::chrono::seconds kCallDeadline{30};
 // An answer's status line and headers together; the server's are a few hundred bytes.
-inline constexpr std::size_t kMaxAnswerHead = 16 * 1024;
+inline constexpr std::size_t kMaxAnswerHead = std::size_t{16} * 1024;
 
 // Largest file a transfer may carry, either way.
 inline constexpr std::size_t kMaxTransferBytes = std::size_t{16} * 1024 * 1024;
