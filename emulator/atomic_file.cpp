@@ -56,6 +56,12 @@ bool AtomicFileWriter::Write(std::string_view data) {
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     data.remove_prefix(static_cast<std::size_t>(written));
+    written_ += static_cast<off_t>(written);
+  }
+  // The disk starts on what came so far, so the final sync waits only for the rest.
+  if (written_ - started_ >= kWriteBackEvery) {
+    ::sync_file_range(fd_, started_, written_ - started_, SYNC_FILE_RANGE_WRITE);
+    started_ = written_;
   }
   return true;
 }

@@ -42,7 +42,11 @@ class AtomicFileWriter {
 
   std::filesystem::path target_;
   std::filesystem::path temporary_;
+  static constexpr off_t kWriteBackEvery = off_t{1024} * 1024;
+
   int fd_;
+  off_t written_ = 0;
+  off_t started_ = 0;  // written back from here on is not started yet
   bool synced_ = false;
   bool committed_ = false;
 };

@@ -126,7 +126,8 @@ FileStore::Content FileStore::ReadReal(const fs::path& real) const {
     content.status = Status::kTooLarge;
   } else {
     content.status = Status::kOk;
-    content.bytes.resize(static_cast<std::size_t>(info.st_size));
+    // One byte more than the file holds: a read that ends short of it finds the end at once.
+    content.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t filled = 0;
     while (true) {
       // The file may grow while it is read; one byte past the limit is enough to know.

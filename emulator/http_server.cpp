@@ -164,7 +164,8 @@ class HttpServer::Server {
 
   bool Run() {
     if (listen_fd_ < 0) return false;
-    const unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_TLS | MHD_ALLOW_SUSPEND_RESUME;
+    const unsigned flags =
+        MHD_USE_POLL_INTERNAL_THREAD | MHD_USE_TLS | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO;
     daemon_ = MHD_start_daemon(
         flags, 0, nullptr, nullptr, &Server::OnRequest, this, MHD_OPTION_LISTEN_SOCKET, listen_fd_,
         MHD_OPTION_HTTPS_MEM_KEY, identity_.key_pem.c_str(), MHD_OPTION_HTTPS_MEM_CERT,
@@ -215,11 +216,10 @@ class HttpServer::Server {
       if (!call->started.answer) return MHD_YES;
       call->ready = std::move(call->started.answer);
       call->taking = false;
-      // A client still sending its body would not read an answer sent now: the body is dropped
-      // as it comes, up to a bound, and the answer follows it.
-      if (head.content_length.value_or(0) > 0 && *head.content_length <= kMostDropped) {
-        return MHD_YES;
-      }
+      // Queued at the next call, after the body: queued now, the answer would end the
+      // connection, and a client still sending its body would not read it. A body is dropped
+      // as it comes, up to a bound.
+      if (head.content_length.value_or(0) <= kMostDropped) return MHD_YES;
       return Answer(connection, *call);
     }
     if (*upload_data_size > 0) {

@@ -89,7 +89,8 @@ LocalRead ReadLocalFile(const std::string& path, std::size_t max_bytes, std::str
     return LocalRead::kTooLarge;
   }
   // The file may still grow while it is read; the limit holds for what is read.
-  std::vector<char> buffer(64 * 1024);
+  content.reserve(static_cast<std::size_t>(info.st_size));
+  std::vector<char> buffer(std::size_t{1024} * 1024);
   while (true) {
     const ssize_t got = ::read(file.Get(), buffer.data(), buffer.size());
     if (got < 0) {
