@@ -109,12 +109,16 @@ bool FileStore::HasDanglingLink(const fs::path& real, bool check_last) const {
   return false;
 }
 
+OpenFile::~OpenFile() {
+  ::close(fd_);
+}
+
 FileStore::Content FileStore::ReadReal(const fs::path& real) const {
   // O_NONBLOCK: a fifo in the root must not hang a request; regular files ignore the flag.
   const int fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd < 0) {
     const bool missing = errno == ENOENT || errno == ENOTDIR;
-    return {missing ? Status::kNotFound : Status::kFailed, {}, {}};
+    return {missing ? Status::kNotFound : Status::kFailed, {}, {}, {}, 0};
   }
   Content content;
   struct stat info {};
@@ -124,6 +128,13 @@ FileStore::Content FileStore::ReadReal(const fs::path& real) const {
     content.status = Status::kNotFound;
   } else if (static_cast<std::size_t>(info.st_size) > kMaxFileSize) {
     content.status = Status::kTooLarge;
+  } else if (std::string known = CachedVersion(real, info); !known.empty()) {
+    // Stores replace a file by renaming it, so this descriptor keeps the content of that version.
+    content.status = Status::kOk;
+    content.version = std::move(known);
+    content.size = static_cast<std::uint64_t>(info.st_size);
+    content.file = std::make_shared<OpenFile>(fd);
+    return content;
   } else {
     content.status = Status::kOk;
     // One byte more than the file holds: a read that ends short of it finds the end at once.
@@ -151,7 +162,7 @@ FileStore::Content FileStore::ReadReal(const fs::path& real) const {
       after.st_mtim.tv_nsec == info.st_mtim.tv_nsec &&
       after.st_ctim.tv_sec == info.st_ctim.tv_sec && after.st_ctim.tv_nsec == info.st_ctim.tv_nsec;
   ::close(fd);
-  if (content.status != Status::kOk) return {content.status, {}, {}};
+  if (content.status != Status::kOk) return {content.status, {}, {}, {}, 0};
   content.version = steady ? CachedVersion(real, info) : std::string();
   if (content.version.empty()) {
     content.version = HexOf(Sha256(content.bytes));
@@ -187,7 +198,7 @@ void FileStore::RememberVersion(const fs::path& real, const struct stat& info,
 
 FileStore::Content FileStore::Read(std::string_view server_path) const {
   const std::optional<fs::path> real = Resolve(server_path, true);
-  if (!real) return {Status::kRefused, {}, {}};
+  if (!real) return {Status::kRefused, {}, {}, {}, 0};
   return ReadReal(*real);
 }
 

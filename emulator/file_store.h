@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,20 @@
 #include "emulator/digest.h"
 
 namespace azu::emulator {
+
+// An open file handed on to be sent, closed with its last owner.
+class OpenFile {
+ public:
+  explicit OpenFile(int fd) : fd_(fd) {}
+  ~OpenFile();
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  [[nodiscard]] int Fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
 
 // The served files under one root; thread-safe.
 class FileStore {
@@ -35,7 +50,11 @@ class FileStore {
   struct Content {
     Status status = Status::kFailed;
     std::string bytes;
-    std::string version;  // lower-case hex SHA-256 of the bytes
+    std::string version;  // lower-case hex SHA-256 of the content
+    // A file whose version is known already is not read here: it is handed on open, `size`
+    // bytes from its start, and `bytes` stays empty.
+    std::shared_ptr<OpenFile> file;
+    std::uint64_t size = 0;
   };
   Content Read(std::string_view server_path) const;
 

@@ -28,6 +28,8 @@ constexpr int kListenBacklog = 128;
 // TLS 1.3, and 1.2 for older clients; nothing older.
 constexpr const char* kTlsPriorities = "NORMAL:-VERS-ALL:+VERS-TLS1.3:+VERS-TLS1.2";
 constexpr std::chrono::milliseconds kSweepEvery{500};
+// A file answer is read from the disk in pieces this large.
+constexpr std::size_t kFileBlock = std::size_t{256} * 1024;
 // The most of an unwanted body read and dropped so that its sender gets to read the refusal.
 constexpr std::uint64_t kMostDropped = std::uint64_t{32} * 1024 * 1024;
 
@@ -245,15 +247,23 @@ class HttpServer::Server {
       changed_.notify_all();
       return MHD_YES;
     }
-    // The body is handed over, not copied: a file may be 16 MiB.
-    auto* body = new std::string(std::move(answer.body));
-    MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
-        body->size(), body->data(), [](void* text) { delete static_cast<std::string*>(text); },
-        body);
-    if (response == nullptr) {
-      delete body;
-      return MHD_NO;
+    MHD_Response* response = nullptr;
+    if (answer.file) {
+      // Read from the disk as it is sent, in large pieces: a file never sits whole in memory.
+      auto* file = new std::shared_ptr<OpenFile>(std::move(answer.file));
+      response = MHD_create_response_from_callback(
+          answer.file_size, kFileBlock, &Server::ReadFile, file,
+          [](void* open) { delete static_cast<std::shared_ptr<OpenFile>*>(open); });
+      if (response == nullptr) delete file;
+    } else {
+      // The body is handed over, not copied.
+      auto* body = new std::string(std::move(answer.body));
+      response = MHD_create_response_from_buffer_with_free_callback_cls(
+          body->size(), body->data(), [](void* text) { delete static_cast<std::string*>(text); },
+          body);
+      if (response == nullptr) delete body;
     }
+    if (response == nullptr) return MHD_NO;
     if (!answer.content_type.empty()) {
       MHD_add_response_header(response, "Content-Type", answer.content_type.c_str());
     }
@@ -263,6 +273,13 @@ class HttpServer::Server {
         MHD_queue_response(connection, static_cast<unsigned>(answer.status), response);
     MHD_destroy_response(response);
     return queued;
+  }
+
+  static ssize_t ReadFile(void* open, std::uint64_t position, char* buffer, std::size_t size) {
+    const auto& file = *static_cast<std::shared_ptr<OpenFile>*>(open);
+    const ssize_t got = ::pread(file->Fd(), buffer, size, static_cast<off_t>(position));
+    // A file cut short under it: the answer cannot be whole, so the connection ends.
+    return got > 0 ? got : MHD_CONTENT_READER_END_WITH_ERROR;
   }
 
   static void OnCompleted(void* cls, MHD_Connection* connection, void** request_context,

@@ -1,6 +1,7 @@
 #include "emulator/service.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -141,6 +142,19 @@ Response Service::Handle(const Request& request) {
     response = started.finish(whole);
   }
   if (response.not_before > clock_.Now()) clock_.SleepUntil(response.not_before);
+  if (response.file) {
+    // Whoever takes whole answers gets the file's bytes in the body.
+    response.body.resize(response.file_size);
+    std::size_t filled = 0;
+    while (filled < response.body.size()) {
+      const ssize_t got = ::pread(response.file->Fd(), response.body.data() + filled,
+                                  response.body.size() - filled, static_cast<off_t>(filled));
+      if (got <= 0) break;
+      filled += static_cast<std::size_t>(got);
+    }
+    response.body.resize(filled);
+    response.file.reset();
+  }
   return response;
 }
 
@@ -292,11 +306,14 @@ Response Service::GetFile(const Request& request, const std::string& path) {
       log_.Record("error", {{"client", request.client}, {"request", "get"}, {"path", path}});
       return Status(500);
   }
-  log_.Record(
-      "get",
-      {{"client", request.client}, {"path", path}, {"size", std::to_string(content.bytes.size())}});
+  log_.Record("get",
+              {{"client", request.client},
+               {"path", path},
+               {"size", std::to_string(content.file ? content.size : content.bytes.size())}});
   Response response = Status(200);
   response.body = std::move(content.bytes);
+  response.file = std::move(content.file);
+  response.file_size = content.size;
   response.content_type = "application/octet-stream";
   response.etag = "\"" + content.version + "\"";
   return response;

@@ -45,6 +45,9 @@ struct Response {
   std::string body;
   std::string content_type;  // set when body is
   std::string etag;          // quoted, set on file answers
+  // Instead of `body`: an open file to send, `file_size` bytes from its start.
+  std::shared_ptr<OpenFile> file;
+  std::uint64_t file_size = 0;
   // The request body was not read to its end; the connection cannot carry another request.
   bool close_connection = false;
   // Not to be sent before this time (a failed login's delay); the transport holds it till then.

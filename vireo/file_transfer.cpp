@@ -22,7 +22,19 @@ HttpRequest FileRequest(std::string_view method, const std::string& server_path)
 VIREO_STATUS FileSession::Get(Connection& connection, const std::string& server_path,
                               const std::string& local_path) {
   const std::lock_guard lock(mutex_);
-  const HttpAnswer answer = connection.Send(FileRequest("GET", server_path));
+  // The content goes to disk as it arrives, into a file that takes the name only when whole.
+  std::unique_ptr<LocalFileReplacement> local;
+  bool local_failed = false;
+  HttpRequest request = FileRequest("GET", server_path);
+  request.take_body = [&](std::string_view piece) {
+    if (!local) local = LocalFileReplacement::Create(local_path);
+    local_failed = local == nullptr || !local->Write(piece);
+    return !local_failed;
+  };
+  const HttpAnswer answer = connection.Send(std::move(request));
+  if (local_failed) {
+    return VIREO_E_LOCAL_FILE;
+  }
   if (const VIREO_STATUS status = StatusOfAnswer(answer, Exchange::kOther, kHttpOk);
       status != VIREO_OK) {
     return status;
@@ -31,7 +43,8 @@ VIREO_STATUS FileSession::Get(Connection& connection, const std::string& server_
   if (answer.etag.empty()) {
     return VIREO_E_PROTOCOL;
   }
-  if (!WriteLocalFileWhole(local_path, answer.body)) {
+  if (!local) local = LocalFileReplacement::Create(local_path);  // an empty file
+  if (!local || !local->Commit()) {
     return VIREO_E_LOCAL_FILE;
   }
   versions_[server_path] = answer.etag;
@@ -42,7 +55,10 @@ VIREO_STATUS FileSession::Put(Connection& connection, const std::string& local_p
                               const std::string& server_path) {
   const std::lock_guard lock(mutex_);
   HttpRequest request = FileRequest("PUT", server_path);
-  switch (ReadLocalFile(local_path, kMaxTransferBytes, request.body)) {
+  LocalRead opened = LocalRead::kUnreadable;
+  const std::unique_ptr<LocalFileSource> source =
+      LocalFileSource::Open(local_path, kMaxTransferBytes, opened);
+  switch (opened) {
     case LocalRead::kOk:
       break;
     case LocalRead::kUnreadable:
@@ -50,11 +66,19 @@ VIREO_STATUS FileSession::Put(Connection& connection, const std::string& local_p
     case LocalRead::kTooLarge:
       return VIREO_E_TOO_LARGE;
   }
+  // Read as it is sent: a 16 MiB file never sits whole in memory.
+  request.body_size = source->Size();
+  request.give_body = [&source](char* buffer, std::size_t room) {
+    return source->Read(buffer, room);
+  };
   request.content_type = kFileContentType;
   if (const auto known = versions_.find(server_path); known != versions_.end()) {
     request.if_match = known->second;
   }
   const HttpAnswer answer = connection.Send(std::move(request));
+  if (source->Failed()) {
+    return VIREO_E_LOCAL_FILE;
+  }
   if (const VIREO_STATUS status = StatusOfAnswer(answer, Exchange::kOther, kHttpNoContent);
       status != VIREO_OK) {
     return status;

@@ -3,6 +3,8 @@
 // out. The server's key must be the one pinned for it, or, with none pinned, the one its first
 // handshake showed. The only file that knows libcurl.
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +21,13 @@ struct HttpRequest {
   std::string if_match;     // version the server copy must still have; empty: none
   std::string body;
   std::string_view content_type;  // empty: none
+  // Instead of `body`: `body_size` bytes given piece by piece into the buffer; nullopt stops the
+  // exchange.
+  std::function<std::optional<std::size_t>(char* buffer, std::size_t room)> give_body;
+  std::uint64_t body_size = 0;
+  // Takes the body of a 2xx answer piece by piece instead of HttpAnswer::body; false stops the
+  // exchange.
+  std::function<bool(std::string_view piece)> take_body;
 };
 
 // How far an exchange got.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <utility>
@@ -111,26 +112,96 @@ LocalRead ReadLocalFile(const std::string& path, std::size_t max_bytes, std::str
   }
 }
 
-bool WriteLocalFileWhole(const std::string& path, std::string_view content) {
+std::unique_ptr<LocalFileSource> LocalFileSource::Open(const std::string& path,
+                                                       std::size_t max_bytes, LocalRead& status) {
+  status = LocalRead::kUnreadable;
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return nullptr;
+  }
+  if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
+    status = LocalRead::kTooLarge;
+    return nullptr;
+  }
+  status = LocalRead::kOk;
+  const int fd = file.Get();
+  auto source = std::unique_ptr<LocalFileSource>(
+      new LocalFileSource(::dup(fd), static_cast<std::uint64_t>(info.st_size)));
+  if (source->fd_ < 0) {
+    status = LocalRead::kUnreadable;
+    return nullptr;
+  }
+  return source;
+}
+
+LocalFileSource::~LocalFileSource() {
+  ::close(fd_);
+}
+
+std::optional<std::size_t> LocalFileSource::Read(char* buffer, std::size_t room) {
+  const std::uint64_t left = size_ - read_;
+  const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(room, left));
+  if (wanted == 0) {
+    return 0;
+  }
+  ssize_t got = -1;
+  do {
+    got = ::read(fd_, buffer, wanted);
+  } while (got < 0 && errno == EINTR);
+  // A file that shrank while it was sent cannot be sent whole.
+  if (got <= 0) {
+    failed_ = true;
+    return std::nullopt;
+  }
+  read_ += static_cast<std::uint64_t>(got);
+  return static_cast<std::size_t>(got);
+}
+
+struct LocalFileReplacement::Parts {
+  FileDescriptor file;
+  TemporaryFile temporary;
+  std::string target;
+};
+
+std::unique_ptr<LocalFileReplacement> LocalFileReplacement::Create(const std::string& path) {
   if (path.empty()) {
-    return false;
+    return nullptr;
   }
   std::string name = path + ".XXXXXX";
   // Created exclusively, with mode 0600.
-  FileDescriptor file(::mkostemp(name.data(), O_CLOEXEC));
-  if (!file.Valid()) {
-    return false;
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) {
+    return nullptr;
   }
-  TemporaryFile temporary(std::move(name));
+  auto parts = std::unique_ptr<Parts>(new Parts{FileDescriptor(fd), TemporaryFile(name), path});
+  return std::unique_ptr<LocalFileReplacement>(new LocalFileReplacement(std::move(parts)));
+}
+
+LocalFileReplacement::LocalFileReplacement(std::unique_ptr<Parts> parts)
+    : parts_(std::move(parts)) {}
+
+LocalFileReplacement::~LocalFileReplacement() = default;
+
+bool LocalFileReplacement::Write(std::string_view piece) {
+  return WriteAll(parts_->file.Get(), piece);
+}
+
+bool LocalFileReplacement::Commit() {
   // A working copy for this run only: whole before it takes the name, no need to reach the disk.
-  if (!WriteAll(file.Get(), content) || !file.Close()) {
+  if (!parts_->file.Close()) {
     return false;
   }
-  if (std::rename(temporary.Path().c_str(), path.c_str()) != 0) {
+  if (std::rename(parts_->temporary.Path().c_str(), parts_->target.c_str()) != 0) {
     return false;
   }
-  temporary.Kept();
+  parts_->temporary.Kept();
   return true;
+}
+
+bool WriteLocalFileWhole(const std::string& path, std::string_view content) {
+  const std::unique_ptr<LocalFileReplacement> file = LocalFileReplacement::Create(path);
+  return file != nullptr && file->Write(content) && file->Commit();
 }
 
 }  // namespace azu::vireo
