@@ -246,15 +246,16 @@ bool FileStore::Upload::Write(std::string_view data) {
     return false;
   }
   size_ += data.size();
-  digest_.Update(data);
-  if (!writer_->Write(data)) failed_ = true;
+  if (!sink_.Add(data)) failed_ = true;
   return !failed_;
 }
 
 FileStore::Stored FileStore::FinishStore(Upload& upload,
                                          const std::optional<std::string>& expected_version) {
   if (upload.too_large_) return {Status::kTooLarge, {}};
-  if (upload.failed_ || !upload.writer_->Sync()) return {Status::kFailed, {}};
+  if (upload.failed_ || !upload.sink_.Finish() || !upload.writer_->Sync()) {
+    return {Status::kFailed, {}};
+  }
   std::string version = upload.digest_.FinishHex();
   const std::lock_guard lock(commit_mutex_);
   if (expected_version) {

@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 #include "emulator/atomic_file.h"
+#include "emulator/background_sink.h"
 #include "emulator/digest.h"
 
 namespace azu::emulator {
@@ -77,6 +78,11 @@ class FileStore {
     std::size_t size_ = 0;
     bool too_large_ = false;
     bool failed_ = false;
+    // Last, so it is gone before what its disk thread uses.
+    BackgroundSink sink_{[this](std::string_view chunk) {
+      digest_.Update(chunk);
+      return writer_->Write(chunk);
+    }};
   };
   struct Started {
     Status status = Status::kFailed;
