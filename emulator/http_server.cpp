@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ascii_case.h"
+
 namespace azu::emulator {
 namespace {
 
@@ -55,25 +57,16 @@ struct HeadValues {
   std::string content_length;
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 MHD_Result CollectHeader(void* cls, MHD_ValueKind /*kind*/, const char* key, const char* value) {
   auto& head = *static_cast<HeadValues*>(cls);
   const std::string_view text = value == nullptr ? "" : value;
-  if (SameName(key, "Authorization")) {
+  if (platform::EqualsIgnoringAsciiCase(key, "Authorization")) {
     ++head.authorizations;
     head.authorization = text;
-  } else if (SameName(key, "If-Match")) {
+  } else if (platform::EqualsIgnoringAsciiCase(key, "If-Match")) {
     ++head.if_matches;
     head.if_match = text;
-  } else if (SameName(key, "Content-Length")) {
+  } else if (platform::EqualsIgnoringAsciiCase(key, "Content-Length")) {
     head.content_length = text;
   }
   return MHD_YES;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "vireo/protocol.h"
 #include "vireo/status_mapping.h"
 #include "vireo/url_encoding.h"
@@ -29,9 +30,7 @@ namespace {
 
 std::string PinName(const ServerAddress& server) {
   std::string name = server.host;
-  for (char& c : name) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
+  for (char& c : name) c = platform::LowerAscii(c);
   return name + ":" + std::to_string(server.port);
 }
 

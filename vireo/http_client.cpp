@@ -7,6 +7,7 @@
 #include <chrono>
 #include <mutex>
 
+#include "platform/ascii_case.h"
 #include "vireo/key_fingerprint.h"
 #include "vireo/protocol.h"
 
@@ -53,17 +54,10 @@ std::size_t TakeHeader(char* data, std::size_t size, std::size_t count, void* us
   std::string_view line(data, bytes);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   constexpr std::string_view kEtag = "etag:";
-  if (line.size() >= kEtag.size()) {
-    bool is_etag = true;
-    for (std::size_t i = 0; i < kEtag.size() && is_etag; ++i) {
-      const char c = line[i];
-      is_etag = (c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) == kEtag[i];
-    }
-    if (is_etag) {
-      line.remove_prefix(kEtag.size());
-      while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-      collected.answer->etag = line;
-    }
+  if (platform::EqualsIgnoringAsciiCase(line.substr(0, kEtag.size()), kEtag)) {
+    line.remove_prefix(kEtag.size());
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    collected.answer->etag = line;
   }
   return bytes;
 }
