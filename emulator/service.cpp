@@ -26,6 +26,11 @@ bool IsLowerHex(std::string_view text) {
   return true;
 }
 
+// A request answered from its head alone.
+Started Answered(Response response) {
+  return {std::move(response), {}, {}};
+}
+
 Response Status(int status) {
   Response response;
   response.status = status;
@@ -117,7 +122,7 @@ Started Service::Start(const Request& request) {
   if (request.content_length && *request.content_length > FileStore::kMaxFileSize) {
     Response response = Refuse(request, 413, "too-large");
     response.close_connection = true;
-    return {std::move(response), {}, {}};
+    return Answered(std::move(response));
   }
   Started started = Dispatch(request);
   // An answer that leaves a body unread ends the connection, unless the transport drains it.
@@ -160,34 +165,34 @@ Response Service::Handle(const Request& request) {
 
 Started Service::Dispatch(const Request& request) {
   const std::optional<Route> route = RouteOf(request);
-  if (!route) return {Refuse(request, 404, "unknown-request"), {}, {}};
-  if (*route == Route::kWrongMethod) return {Refuse(request, 405, "unknown-request"), {}, {}};
+  if (!route) return Answered(Refuse(request, 404, "unknown-request"));
+  if (*route == Route::kWrongMethod) return Answered(Refuse(request, 405, "unknown-request"));
   if (*route == Route::kLogin) {
     return TakeForm(request, "malformed-login",
                     [this, request](const std::string& text) { return Login(request, text); });
   }
   Response refusal;
   const std::optional<Caller> caller = Authorize(request, refusal);
-  if (!caller) return {std::move(refusal), {}, {}};
+  if (!caller) return Answered(std::move(refusal));
   switch (*route) {
     case Route::kLogout:
-      return {Logout(request, *caller), {}, {}};
+      return Answered(Logout(request, *caller));
     case Route::kAttribute:
       return TakeForm(request, "malformed-attribute", [this, request](const std::string& text) {
         return SetAttribute(request, text);
       });
     case Route::kReboot:
-      return {EndSessions(request, "reboot"), {}, {}};
+      return Answered(EndSessions(request, "reboot"));
     case Route::kRestart:
-      return {EndSessions(request, "restart"), {}, {}};
+      return Answered(EndSessions(request, "restart"));
     default:
       break;
   }
   const std::optional<std::string> path = OneQueryValue(request, "path");
-  if (!path) return {Refuse(request, 400, "no-path"), {}, {}};
-  if (*route == Route::kGetFile) return {GetFile(request, *path), {}, {}};
+  if (!path) return Answered(Refuse(request, 400, "no-path"));
+  if (*route == Route::kGetFile) return Answered(GetFile(request, *path));
   if (*route == Route::kPutFile) return PutFile(request, *path);
-  return {DeleteFile(request, *path), {}, {}};
+  return Answered(DeleteFile(request, *path));
 }
 
 Started Service::TakeForm(const Request& request, std::string_view malformed,
@@ -325,17 +330,17 @@ Started Service::PutFile(const Request& request, const std::string& path) {
     const std::string& tag = *request.if_match;
     if (tag.size() != kVersionSize + 2 || tag.front() != '"' || tag.back() != '"' ||
         !IsLowerHex(std::string_view(tag).substr(1, kVersionSize))) {
-      return {Refuse(request, 400, "malformed-if-match", path), {}, {}};
+      return Answered(Refuse(request, 400, "malformed-if-match", path));
     }
     expected = tag.substr(1, kVersionSize);
   }
   FileStore::Started begun = files_->BeginStore(path);
   if (begun.status == FileStore::Status::kRefused) {
-    return {Refuse(request, 403, "path", path), {}, {}};
+    return Answered(Refuse(request, 403, "path", path));
   }
   if (!begun.upload) {
     log_.Record("error", {{"client", request.client}, {"request", "put"}, {"path", path}});
-    return {Status(500), {}, {}};
+    return Answered(Status(500));
   }
   // Shared by both steps; the temporary file goes with the last of them when nothing is stored.
   std::shared_ptr<FileStore::Upload> upload = std::move(begun.upload);

@@ -8,9 +8,11 @@
 namespace azu::platform {
 
 // The new file keeps the old one's permissions (and owner, where we may set it); a file that did
-// not exist is made readable by all, writable by the owner. False with the system's error code
-// in `*error`; the old file is then untouched and nothing is left behind.
+// not exist is made readable by all, writable by the owner. With `owner_only` it is readable and
+// writable by its owner alone in any case (on POSIX; on Windows the folder's access applies).
+// False with the system's error code in `*error`; the old file is then untouched and nothing is
+// left behind.
 [[nodiscard]] bool ReplaceFileAtomically(const std::string& path, std::string_view content,
-                                         int* error);
+                                         int* error, bool owner_only = false);
 
 }  // namespace azu::platform

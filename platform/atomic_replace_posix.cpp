@@ -41,7 +41,8 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view content, int* error) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view content, int* error,
+                           bool owner_only) {
   const auto fail = [error](int code) {
     if (error != nullptr) *error = code != 0 ? code : -1;
     return false;
@@ -56,7 +57,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content, in
   struct stat old {};
   const bool existed = stat(path.c_str(), &old) == 0;
   bool ok = WriteAll(fd, content);
-  if (ok && existed) {
+  if (ok && owner_only) {
+    ok = fchmod(fd, 0600) == 0;
+  } else if (ok && existed) {
     // Only a privileged writer can give the file back to its owner; the mode follows anyway.
     [[maybe_unused]] const int owned = fchown(fd, old.st_uid, old.st_gid);
     ok = fchmod(fd, old.st_mode & 07777) == 0;

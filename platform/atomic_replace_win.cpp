@@ -20,7 +20,8 @@ bool WriteAll(HANDLE file, std::string_view content) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view content, int* error) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view content, int* error,
+                           bool /*owner_only*/) {
   const auto fail = [error](DWORD code) {
     if (error != nullptr) *error = code != 0 ? static_cast<int>(code) : -1;
     return false;

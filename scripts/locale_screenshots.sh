@@ -5,9 +5,7 @@
 # build folder than build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run xdotool import openbox; do
-  command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb xdotool imagemagick openbox)" >&2; exit 1; }
-done
+. scripts/screenshot_tools.sh
 build_dir=${AZU_BUILD_DIR:-build}
 if [ -z "${AZU_BUILD_DIR:-}" ]; then
   cmake --preset default >/dev/null

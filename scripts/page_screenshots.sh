@@ -4,9 +4,7 @@
 # xdotool, imagemagick and openbox. AZU_BUILD_DIR names another release build folder than build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run xdotool import openbox; do
-  command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb xdotool imagemagick openbox)" >&2; exit 1; }
-done
+. scripts/screenshot_tools.sh
 build_dir=${AZU_BUILD_DIR:-build}
 cmake --preset default -B "$build_dir" >/dev/null
 cmake --build "$build_dir" --target azuqvc >/dev/null

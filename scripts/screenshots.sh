@@ -4,9 +4,7 @@
 # openbox (a window manager, so that captions and frames show).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run xdotool import openbox; do
-  command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb xdotool imagemagick openbox)" >&2; exit 1; }
-done
+. scripts/screenshot_tools.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target azuqvc >/dev/null
 

@@ -10,31 +10,11 @@
 #include <array>
 #include <cerrno>
 
+#include "vireo/file_descriptor.h"
 #include "vireo/protocol.h"
 
 namespace azu::vireo {
 namespace {
-
-// The datagram socket, closed on every path out.
-class UdpSocket {
- public:
-  UdpSocket() : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
-  ~UdpSocket() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  UdpSocket(const UdpSocket&) = delete;
-  UdpSocket& operator=(const UdpSocket&) = delete;
-  UdpSocket(UdpSocket&&) = delete;
-  UdpSocket& operator=(UdpSocket&&) = delete;
-
-  [[nodiscard]] int Get() const { return fd_; }
-  [[nodiscard]] bool Valid() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
 
 sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
   sockaddr_in socket_address{};
@@ -44,7 +24,7 @@ sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
   return socket_address;
 }
 
-bool Prepare(const UdpSocket& socket) {
+bool Prepare(const FileDescriptor& socket) {
   const int on = 1;
   if (!socket.Valid() ||
       ::setsockopt(socket.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
@@ -54,7 +34,7 @@ bool Prepare(const UdpSocket& socket) {
   return ::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&any), sizeof any) == 0;
 }
 
-bool SendRequest(const UdpSocket& socket, const Ipv4Endpoint& target) {
+bool SendRequest(const FileDescriptor& socket, const Ipv4Endpoint& target) {
   const sockaddr_in to = SocketAddress(target.address, target.port);
   while (true) {
     const ssize_t sent = ::sendto(socket.Get(), kDiscoveryRequest.data(), kDiscoveryRequest.size(),
@@ -66,7 +46,7 @@ bool SendRequest(const UdpSocket& socket, const Ipv4Endpoint& target) {
 }
 
 // Takes every datagram waiting on the socket.
-void Drain(const UdpSocket& socket, DiscoveryResults& results) {
+void Drain(const FileDescriptor& socket, DiscoveryResults& results) {
   // One byte more than an answer may have, so an oversized one shows as such.
   std::array<char, kMaxDiscoveryAnswerBytes + 1> buffer{};
   while (!results.Full()) {
@@ -91,7 +71,7 @@ void Drain(const UdpSocket& socket, DiscoveryResults& results) {
 
 VIREO_STATUS Discover(const std::vector<Ipv4Endpoint>& targets,
                       std::chrono::milliseconds listen_for, DiscoveryResults& results) {
-  UdpSocket socket;
+  const FileDescriptor socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   if (!Prepare(socket)) {
     return VIREO_E_DISCOVERY;
   }

@@ -8,10 +8,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
-#include <random>
 #include <utility>
 #include <vector>
 
+#include "platform/atomic_replace.h"
+#include "vireo/file_descriptor.h"
 #include "vireo/key_fingerprint.h"
 
 namespace azu::vireo {
@@ -22,7 +23,6 @@ constexpr const char* kFolderName = "azuqvc";
 constexpr const char* kFileName = "known_servers";
 // Mismatches kept for the window; a process meets few servers, and none may grow it unbounded.
 constexpr std::size_t kMaxMismatches = 64;
-constexpr int kTempNameAttempts = 16;
 // Some ten thousand servers; more is not a file this library wrote.
 constexpr std::size_t kMaxFileBytes = std::size_t{1024} * 1024;
 
@@ -84,31 +84,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-// Closes a descriptor on every way out.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  Descriptor(Descriptor&&) = delete;
-  Descriptor& operator=(Descriptor&&) = delete;
-
-  [[nodiscard]] int Get() const { return fd_; }
-  // Closes now, so that a failing close can be seen.
-  bool Close() {
-    const int fd = std::exchange(fd_, -1);
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 enum class ReadOutcome : std::uint8_t { kRead, kMissing, kRefused };
 enum class Links : std::uint8_t { kFollow, kRefuse };
 
@@ -117,7 +92,7 @@ enum class Links : std::uint8_t { kFollow, kRefuse };
 ReadOutcome ReadRegularFile(const std::filesystem::path& file, Links links, std::string& content) {
   content.clear();
   const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::kRefuse ? O_NOFOLLOW : 0);
-  const Descriptor fd(::open(file.c_str(), flags));
+  const FileDescriptor fd(::open(file.c_str(), flags));
   if (fd.Get() < 0) {
     return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kRefused;
   }
@@ -158,52 +133,6 @@ bool MakeFolders(const std::filesystem::path& folder) {
     return false;
   }
   return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// Writes `content` to a new file beside `file` and renames it over `file`, so that a reader sees
-// the old pins or the new ones, never a mix.
-bool ReplaceFile(const std::filesystem::path& file, std::string_view content) {
-  std::random_device random;
-  const std::filesystem::path folder = file.parent_path();
-  for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-    std::filesystem::path temp = file;
-    temp += "." + std::to_string(::getpid()) + "." + std::to_string(random()) + ".tmp";
-    Descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (fd.Get() < 0) {
-      if (errno == EEXIST) {
-        continue;
-      }
-      return false;
-    }
-    const bool stored = WriteAll(fd.Get(), content) && ::fsync(fd.Get()) == 0 && fd.Close() &&
-                        ::rename(temp.c_str(), file.c_str()) == 0;
-    if (!stored) {
-      ::unlink(temp.c_str());
-      return false;
-    }
-    // The rename itself survives a crash only once the folder is on disk.
-    const Descriptor dir(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) {
-      ::fsync(dir.Get());
-    }
-    return true;
-  }
-  return false;
 }
 
 struct Mismatches {
@@ -284,7 +213,8 @@ bool KnownServers::Pin(std::string_view server, std::string_view fingerprint) co
   if (!placed) {
     rewritten += pin + '\n';
   }
-  return ReplaceFile(file_, rewritten);
+  // Whole or not at all, and readable by the owner only: the pins say whom to trust.
+  return platform::ReplaceFileAtomically(file_.string(), rewritten, nullptr, true);
 }
 
 void NoteKeyMismatch(std::string_view server, const KeyMismatch& mismatch) {

@@ -10,34 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "vireo/file_descriptor.h"
+
 namespace azu::vireo {
 namespace {
-
-// Closes a descriptor on every path out.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() { Close(); }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  FileDescriptor(FileDescriptor&&) = delete;
-  FileDescriptor& operator=(FileDescriptor&&) = delete;
-
-  [[nodiscard]] int Get() const { return fd_; }
-  [[nodiscard]] bool Valid() const { return fd_ >= 0; }
-  // False when the close reported a failed write-back.
-  bool Close() {
-    if (fd_ < 0) {
-      return true;
-    }
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0;
-  }
-
- private:
-  int fd_;
-};
 
 // Removes the temporary file unless it was renamed into place.
 class TemporaryFile {
@@ -60,57 +36,7 @@ class TemporaryFile {
   std::string path_;
 };
 
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = ::write(fd, content.data(), content.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    content.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 }  // namespace
-
-LocalRead ReadLocalFile(const std::string& path, std::size_t max_bytes, std::string& content) {
-  content.clear();
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.Valid()) {
-    return LocalRead::kUnreadable;
-  }
-  struct stat info {};
-  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return LocalRead::kUnreadable;
-  }
-  if (static_cast<std::size_t>(info.st_size) > max_bytes) {
-    return LocalRead::kTooLarge;
-  }
-  // The file may still grow while it is read; the limit holds for what is read.
-  content.reserve(static_cast<std::size_t>(info.st_size));
-  std::vector<char> buffer(std::size_t{1024} * 1024);
-  while (true) {
-    const ssize_t got = ::read(file.Get(), buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      content.clear();
-      return LocalRead::kUnreadable;
-    }
-    if (got == 0) {
-      return LocalRead::kOk;
-    }
-    if (content.size() + static_cast<std::size_t>(got) > max_bytes) {
-      content.clear();
-      return LocalRead::kTooLarge;
-    }
-    content.append(buffer.data(), static_cast<std::size_t>(got));
-  }
-}
 
 std::unique_ptr<LocalFileSource> LocalFileSource::Open(const std::string& path,
                                                        std::size_t max_bytes, LocalRead& status) {
@@ -125,14 +51,8 @@ std::unique_ptr<LocalFileSource> LocalFileSource::Open(const std::string& path,
     return nullptr;
   }
   status = LocalRead::kOk;
-  const int fd = file.Get();
-  auto source = std::unique_ptr<LocalFileSource>(
-      new LocalFileSource(::dup(fd), static_cast<std::uint64_t>(info.st_size)));
-  if (source->fd_ < 0) {
-    status = LocalRead::kUnreadable;
-    return nullptr;
-  }
-  return source;
+  return std::unique_ptr<LocalFileSource>(
+      new LocalFileSource(file.Release(), static_cast<std::uint64_t>(info.st_size)));
 }
 
 LocalFileSource::~LocalFileSource() {

@@ -1,5 +1,6 @@
 #pragma once
-// The caller's local files: read whole with a size limit, written whole or not at all.
+// The caller's local files: sent as they are read, with a size limit, and replaced whole or not
+// at all.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,10 +12,6 @@
 namespace azu::vireo {
 
 enum class LocalRead { kOk, kUnreadable, kTooLarge };
-
-// Reads the whole file into `content`; a file over `max_bytes` is not read at all.
-[[nodiscard]] LocalRead ReadLocalFile(const std::string& path, std::size_t max_bytes,
-                                      std::string& content);
 
 // A local file sent as it is read, so it never sits whole in memory.
 class LocalFileSource {

@@ -71,6 +71,14 @@ std::string FileTarget(const std::string& server_path) {
   return "/v1/file?path=" + httplib::detail::encode_query_param(server_path);
 }
 
+// The status of storing `content` under `server_path`; -1 when no answer came.
+int PutStatus(httplib::SSLClient& client, const std::string& token, const std::string& server_path,
+              const std::string& content) {
+  const auto put = client.Put(FileTarget(server_path).c_str(), Bearer(token), content,
+                              "application/octet-stream");
+  return put ? put->status : -1;
+}
+
 // Waits until the events log holds `text`; false when it never comes.
 bool WaitForLog(const RunningEmulator& emulator, const std::string& text) {
   const auto give_up = std::chrono::steady_clock::now() + kPatience;
@@ -220,10 +228,7 @@ TEST(EmulatorProcess, AGuessingAddressIsSlowedWithoutHoldingUpOthers) {
   // Meanwhile an administrator on 127.0.0.1 logs in and works.
   auto client = ClientOf(emulator);
   const std::string token = Login(*client, emulator);
-  const auto put = client->Put(FileTarget("/harddisk2/a.txt").c_str(), Bearer(token), "a",
-                               "application/octet-stream");
-  ASSERT_TRUE(put);
-  EXPECT_EQ(put->status, 204);
+  EXPECT_EQ(PutStatus(*client, token, "/harddisk2/a.txt", "a"), 204);
   EXPECT_THAT(guessing.get(), ElementsAre(401, 401, 401, 401));
   // The administrator's work came in while the guesses waited out their growing delays.
   EXPECT_THAT(emulator.Events(), ElementsAre("auth-failure", "connect", "put", "auth-failure",
@@ -333,10 +338,7 @@ TEST(EmulatorProcess, ACrowdOfSilentConnectionsFromOneAddressLocksNobodyOut) {
   // An administrator elsewhere works as usual.
   auto client = ClientOf(emulator);
   const std::string token = Login(*client, emulator);
-  const auto put = client->Put(FileTarget("/harddisk2/a.txt").c_str(), Bearer(token), "a",
-                               "application/octet-stream");
-  ASSERT_TRUE(put);
-  EXPECT_EQ(put->status, 204);
+  EXPECT_EQ(PutStatus(*client, token, "/harddisk2/a.txt", "a"), 204);
   const auto get = client->Get(FileTarget("/harddisk2/a.txt").c_str(), Bearer(token));
   ASSERT_TRUE(get);
   EXPECT_EQ(get->body, "a");

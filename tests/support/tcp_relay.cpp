@@ -21,17 +21,23 @@ sockaddr_in Loopback(std::uint16_t port) {
 
 }  // namespace
 
-TcpRelay::TcpRelay(std::uint16_t target_port) : target_port_(target_port) {
-  listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+int ListenOnLoopback(std::uint16_t& port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address = Loopback(0);
   socklen_t size = sizeof address;
-  if (::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listener_, 16) != 0 ||
-      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-    return;
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(fd, 16) != 0 ||
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    ::close(fd);
+    return -1;
   }
-  port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread([this] { Accept(); });
+  port = ntohs(address.sin_port);
+  return fd;
+}
+
+TcpRelay::TcpRelay(std::uint16_t target_port) : target_port_(target_port) {
+  listener_ = ListenOnLoopback(port_);
+  if (listener_ >= 0) acceptor_ = std::thread([this] { Accept(); });
 }
 
 TcpRelay::~TcpRelay() {

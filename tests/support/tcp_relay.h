@@ -12,6 +12,9 @@
 
 namespace azu::test {
 
+// A listening TCP socket on a free port of 127.0.0.1, whose number goes to `port`; -1 on failure.
+int ListenOnLoopback(std::uint16_t& port);
+
 class TcpRelay {
  public:
   // Listens on a free port of 127.0.0.1 and forwards to 127.0.0.1:`target_port`.

@@ -64,6 +64,21 @@ TEST_F(VireoLocalFile, FailedWriteLeavesNothing) {
   EXPECT_FALSE(WriteLocalFileWhole("", "x"));
 }
 
+// What a transfer sends: the source read to its end.
+LocalRead ReadLocalFile(const std::string& path, std::size_t max_bytes, std::string& content) {
+  content.clear();
+  LocalRead status = LocalRead::kUnreadable;
+  const std::unique_ptr<LocalFileSource> source = LocalFileSource::Open(path, max_bytes, status);
+  char buffer[4];
+  while (source) {
+    const std::optional<std::size_t> got = source->Read(buffer, sizeof buffer);
+    if (!got) return LocalRead::kUnreadable;
+    if (*got == 0) break;
+    content.append(buffer, *got);
+  }
+  return status;
+}
+
 TEST_F(VireoLocalFile, ReadsWholeFilesWithinTheLimit) {
   const fs::path path = folder_ / "in.txt";
   const std::string content = std::string("a\r\nb\0c", 6);

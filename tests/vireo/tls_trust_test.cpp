@@ -128,15 +128,7 @@ class HostileServer {
     const std::string state = (keys.Root() / ".zorne").string();
     SSL_CTX_use_certificate_file(context_, (state + "/tls-cert.pem").c_str(), SSL_FILETYPE_PEM);
     SSL_CTX_use_PrivateKey_file(context_, (state + "/tls-key.pem").c_str(), SSL_FILETYPE_PEM);
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 4);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
+    listener_ = ListenOnLoopback(port_);
     thread_ = std::thread([this] { Serve(); });
   }
   ~HostileServer() {
