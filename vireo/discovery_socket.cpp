@@ -10,10 +10,13 @@
 #include <array>
 #include <cerrno>
 
-#include "vireo/file_descriptor.h"
+#include "platform/file_descriptor.h"
 #include "vireo/protocol.h"
 
 namespace azu::vireo {
+
+using platform::FileDescriptor;
+
 namespace {
 
 sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {

@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "platform/atomic_replace.h"
-#include "vireo/file_descriptor.h"
+#include "platform/file_descriptor.h"
 #include "vireo/key_fingerprint.h"
 
 namespace azu::vireo {
+
+using platform::FileDescriptor;
+
 namespace {
 
 constexpr const char* kKnownServersVariable = "VIREO_KNOWN_SERVERS";

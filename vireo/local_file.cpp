@@ -10,9 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "vireo/file_descriptor.h"
+#include "platform/file_descriptor.h"
 
 namespace azu::vireo {
+
+using platform::FileDescriptor;
+using platform::WriteAll;
+
 namespace {
 
 // Removes the temporary file unless it was renamed into place.

@@ -1,6 +1,6 @@
 #pragma once
-// A descriptor of the library's own (file or socket), closed on every way out, and a write that
-// goes on until all is written.
+// A POSIX descriptor of our own (file, folder or socket), closed on every way out, and a write
+// that goes on until all is written.
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-namespace azu::vireo {
+namespace azu::platform {
 
 class FileDescriptor {
  public:
@@ -43,4 +43,4 @@ inline bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace azu::vireo
+}  // namespace azu::platform
