@@ -1,6 +1,7 @@
 #pragma once
 // Everything the headless watcher reaches outside itself, passed in so tests can stand in for
-// the clock, the network, the ARP cache, the services, the server library and the files.
+// the clock, the network, the ARP cache, the services, the server library, the files, the stop
+// request and the log.
 
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/host_addresses.h"
 #include "platform/service_control.h"
+#include "platform/stop_request.h"
 #include "server/server_library.h"
 
 namespace azu {
@@ -23,6 +25,8 @@ struct AttachServices {
   ServerLibrary& library;
   LocalFiles& files;
   std::string driveE;  // the root that server paths map onto
+  const platform::StopRequest& stop;
+  WatcherLog log;
 };
 
 }  // namespace azu

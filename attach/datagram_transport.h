@@ -17,8 +17,9 @@ class DatagramTransport {
   virtual int SendTo(const void* data, int length, const char* address, std::uint16_t port) = 0;
   // Waits at most one second; true when a datagram can be read.
   virtual bool WaitReadable() = 0;
-  // Bytes received; the sender's address in network order.
-  virtual int ReceiveFrom(void* buffer, int length, std::array<std::uint8_t, 4>& sender) = 0;
+  // Bytes received; the sender's address in network order and its port.
+  virtual int ReceiveFrom(void* buffer, int length, std::array<std::uint8_t, 4>& sender,
+                          std::uint16_t& senderPort) = 0;
   virtual void Close() = 0;
 };
 

@@ -99,34 +99,36 @@ int CDetachedPrinterDlg::InstallFileSetLocal() {
     std::string path;
     std::optional<std::string> content;  // nullopt: there was no live file
   };
-  std::vector<Previous> installed;
-  installed.reserve(kFileSetRows);
-  const auto putBack = [&] {
-    for (auto it = installed.rbegin(); it != installed.rend(); ++it) {
-      if (it->content) {
-        files_.Replace(it->path, *it->content, nullptr);
+  // Every live file is read before any is replaced: one that cannot be read (a link planted in
+  // its place, say) stops the install with nothing touched.
+  std::vector<Previous> previous;
+  previous.reserve(kFileSetRows);
+  for (int row = 0; row < kFileSetRows; ++row) {
+    Previous live{LocalFile(kLiveSet + row), std::nullopt};
+    if (files_.Size(live.path)) {
+      std::string old;
+      if (!files_.Read(live.path, old, nullptr)) return row;
+      live.content = std::move(old);
+    }
+    previous.push_back(std::move(live));
+  }
+  const auto putBack = [&](int installed) {
+    for (int row = installed - 1; row >= 0; --row) {
+      const Previous& live = previous[static_cast<std::size_t>(row)];
+      if (live.content) {
+        files_.Replace(live.path, *live.content, nullptr);
       } else {
-        files_.Remove(it->path);
+        files_.Remove(live.path);
       }
     }
   };
   std::string content;
   for (int row = 0; row < kFileSetRows; ++row) {
-    Previous previous{LocalFile(kLiveSet + row), std::nullopt};
-    if (files_.Size(previous.path)) {
-      std::string old;
-      if (!files_.Read(previous.path, old, nullptr)) {
-        putBack();
-        return row;
-      }
-      previous.content = std::move(old);
-    }
     if (!files_.Read(WorkingCopy(row), content, nullptr) ||
-        !files_.Replace(previous.path, content, nullptr)) {
-      putBack();
+        !files_.Replace(previous[static_cast<std::size_t>(row)].path, content, nullptr)) {
+      putBack(row);
       return row;
     }
-    installed.push_back(std::move(previous));
   }
   return kFileSetRows;
 }

@@ -12,7 +12,9 @@ inline constexpr unsigned kRestartPauseMilliseconds = 10000;
 inline constexpr unsigned kServiceRestartPauseMilliseconds = 5000;
 
 // True when the set was installed and the services restarted. A failing step stops the switch
-// there, with the live set still wholly in its old mode and no restart.
+// there, with the live set still wholly in its old mode and no restart. A stop requested before
+// the install leaves the live set alone; once the install has begun it completes (or is put back)
+// and the services are restarted, so the server never runs files it has not loaded.
 bool ApplyFileSetLocal(CDetachedPrinterDlg& state, const AttachServices& services);
 
 // Stops the LCD and web services, then restarts the server software through the local server

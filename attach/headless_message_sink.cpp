@@ -7,6 +7,13 @@
 
 namespace azu {
 
+void WriteHeadlessLog(std::string_view line) {
+  const std::string text = ApplicationName() + ": " + std::string(line);
+  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fflush(stderr);
+  platform::WriteSystemLog(text);
+}
+
 HeadlessMessageSink::HeadlessMessageSink()
     : HeadlessMessageSink(stderr, platform::WriteSystemLog) {}
 

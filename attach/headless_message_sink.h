@@ -10,6 +10,10 @@
 
 namespace azu {
 
+// One line of the watcher's own (UTF-8, English as the server's other logs) to standard error and
+// the system log, after the program's name.
+void WriteHeadlessLog(std::string_view line);
+
 class HeadlessMessageSink final : public MessageSink {
  public:
   using LogWriter = void (*)(std::string_view utf8Text);

@@ -1,65 +1,45 @@
 #include "attach/local_files.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-
-#include "platform/atomic_replace.h"
+#include "platform/files_beneath.h"
 
 namespace azu {
 namespace {
 
-int LastError() {
-  return errno != 0 ? errno : -1;
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 class MachineFiles final : public LocalFiles {
  public:
+  MachineFiles(std::string driveRoot, WatcherLog log)
+      : files_(std::move(driveRoot)), log_(std::move(log)) {}
+
   bool Read(const std::string& path, std::string& content, int* error) override {
-    errno = 0;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return Fail(error);
-    content.clear();
-    char buffer[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-      content.append(buffer, got);
-    if (std::ferror(file.get()) != 0) return Fail(error);
-    return true;
+    int code = 0;
+    const bool read = files_.Read(path, content, &code);
+    return read || Refuse(path, code, error);
   }
   bool Replace(const std::string& path, std::string_view content, int* error) override {
-    return platform::ReplaceFileAtomically(path, content, error);
+    int code = 0;
+    const bool replaced = files_.Replace(path, content, &code);
+    return replaced || Refuse(path, code, error);
   }
-  std::optional<std::uintmax_t> Size(const std::string& path) override {
-    std::error_code failed;
-    const auto status = std::filesystem::status(path, failed);
-    if (failed || !std::filesystem::exists(status)) return std::nullopt;
-    if (!std::filesystem::is_regular_file(status)) return 0;
-    const auto size = std::filesystem::file_size(path, failed);
-    return failed ? std::nullopt : std::optional<std::uintmax_t>(size);
-  }
-  bool Remove(const std::string& path) override {
-    std::error_code failed;
-    return std::filesystem::is_regular_file(path, failed) && std::filesystem::remove(path, failed);
-  }
+  std::optional<std::uintmax_t> Size(const std::string& path) override { return files_.Size(path); }
+  bool Remove(const std::string& path) override { return files_.Remove(path); }
 
  private:
-  static bool Fail(int* error) {
-    if (error != nullptr) *error = LastError();
+  bool Refuse(const std::string& path, int code, int* error) {
+    if (code == platform::LinkRefusedError() && log_) {
+      log_("refused " + path + ": a symbolic link is in the way, nothing was read or written");
+    }
+    if (error != nullptr) *error = code;
     return false;
   }
+
+  platform::FilesBeneath files_;
+  WatcherLog log_;
 };
 
 }  // namespace
 
-LocalFiles& SystemFiles() {
-  static MachineFiles files;
-  return files;
+std::unique_ptr<LocalFiles> MakeSystemFiles(std::string driveRoot, WatcherLog log) {
+  return std::make_unique<MachineFiles>(std::move(driveRoot), std::move(log));
 }
 
 }  // namespace azu

@@ -3,6 +3,8 @@
 // of them fail. Every write replaces the file whole and atomically.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +24,11 @@ class LocalFiles {
   virtual bool Remove(const std::string& path) = 0;
 };
 
-// The machine's own files.
-LocalFiles& SystemFiles();
+// A line for the watcher's log (UTF-8, no line end).
+using WatcherLog = std::function<void(std::string_view line)>;
+
+// The machine's own files. Below `driveRoot` no symbolic link is ever followed: a path through
+// one is refused, and told to `log`.
+std::unique_ptr<LocalFiles> MakeSystemFiles(std::string driveRoot, WatcherLog log);
 
 }  // namespace azu

@@ -24,13 +24,16 @@ void Listen(const MacQuery& query, const std::string& local, int timeLimit,
     std::array<std::uint8_t, kReceiveBufferSize> reply;
     const std::int64_t start = io.clock.NowSeconds();
     std::int64_t now = start;
-    while (now - start < timeLimit) {
+    while (now - start < timeLimit && !io.Stopped()) {
       if (io.transport.WaitReadable()) {
         platform::Ipv4Address sender{};
-        const int received = io.transport.ReceiveFrom(reply.data(), kReceiveBufferSize, sender);
-        if (const auto mac = MacFromReply(reply.data(), received, query)) {
-          AppendRecord(records, count, local, platform::DottedText(sender), mac->View());
-        }
+        std::uint16_t senderPort = 0;
+        const int received =
+            io.transport.ReceiveFrom(reply.data(), kReceiveBufferSize, sender, senderPort);
+        // An agent answers from the port it was asked on; anything else is not its answer.
+        const auto mac =
+            senderPort == kSnmpPort ? MacFromReply(reply.data(), received, query) : std::nullopt;
+        if (mac) AppendRecord(records, count, local, platform::DottedText(sender), mac->View());
       }
       now = io.clock.NowSeconds();
     }
@@ -50,7 +53,7 @@ int CountAddresses(const HostAddressList& addresses) {
 
 int DiscoverInterfaceMacs(const MacQuery& query, const HostAddressList& hosts, int timeLimit,
                           std::span<PrinterAddressRecord> records, int& count, DiscoveryIo io) {
-  for (auto host = hosts.rbegin(); host != hosts.rend(); ++host) {
+  for (auto host = hosts.rbegin(); host != hosts.rend() && !io.Stopped(); ++host) {
     try {
       Listen(query, platform::DottedText(*host), timeLimit, records, count, io);
     } catch (const CSocketException& failure) {

@@ -12,6 +12,7 @@
 #include "platform/arp_cache.h"
 #include "platform/clock.h"
 #include "platform/host_addresses.h"
+#include "platform/stop_request.h"
 
 namespace azu {
 
@@ -21,10 +22,13 @@ using HostAddressList = std::vector<platform::Ipv4Address>;
 HostAddressList GetHostAddresses(platform::HostAddressSource& source);
 int CountAddresses(const HostAddressList& addresses);
 
-// The socket and the clock a query runs on.
+// The socket and the clock a query runs on, and the stop request that ends it early (between
+// two waits of at most a second).
 struct DiscoveryIo {
   DatagramTransport& transport;
   platform::Clock& clock;
+  const platform::StopRequest* stop = nullptr;
+  [[nodiscard]] bool Stopped() const { return stop != nullptr && stop->Requested(); }
 };
 
 // Listens `timeLimit` seconds per host address, last address first, for replies to one query,

@@ -7,21 +7,18 @@
 #include "attach/headless_message_sink.h"
 #include "attach/printer_discovery.h"
 #include "attach/printer_search.h"
+#include "platform/ascii_case.h"
 #include "platform/drive_e.h"
+#include "platform/service_control.h"
+#include "platform/stop_request.h"
+#include "platform/temp_file.h"
 #include "server/server_library.h"
 #include "ui/discover_servers.h"
 
 namespace azu {
 namespace {
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+using platform::EqualsIgnoringAsciiCase;
 
 // One run of the watcher: the attachment state, the records of the last probe, the host
 // addresses.
@@ -48,10 +45,16 @@ class PrinterIpWatcher {
   }
 
  private:
+  // A stop request ends both loops between their steps; a probe it cut short is not acted on.
+  [[nodiscard]] bool Stopped() const { return services_.stop.Requested(); }
+  bool Pause() {
+    return services_.clock.SleepUnlessStopped(kPollPauseMilliseconds, services_.stop);
+  }
+
   void Learn() {
-    while (!state_.CheckExitMarker()) {
+    while (!Stopped() && !state_.CheckExitMarker()) {
       Probe();
-      services_.clock.Sleep(kPollPauseMilliseconds);
+      if (!Pause()) return;
       if (count_ == 0) continue;
       const int direct = FindDirectPrinter(records_, count_);
       if (direct == count_) continue;
@@ -68,10 +71,11 @@ class PrinterIpWatcher {
   void Watch() {
     bool done = false;
     while (!done) {
-      services_.clock.Sleep(kPollPauseMilliseconds);
+      if (!Pause()) return;
       state_.TouchActiveMarker();
       done = state_.CheckExitMarker();
       Probe();
+      if (Stopped()) return;
       if (count_ == 0) continue;
       const int direct = FindDirectPrinter(records_, count_);
       if (direct != count_) {
@@ -90,7 +94,7 @@ class PrinterIpWatcher {
 
   void OnDirectLink(const PrinterAddressRecord& found) {
     if (state_.PrinterAddress() == kDirectPrinterAddress) {
-      if (!SameIgnoringCase(state_.PrinterMac(), found.mac)) {
+      if (!EqualsIgnoringAsciiCase(state_.PrinterMac(), found.mac)) {
         state_.SetPrinterMac(found.mac);
         state_.WritePrinterMac();
         state_.TouchChangedMarker();
@@ -100,14 +104,14 @@ class PrinterIpWatcher {
     }
     // The MAC file keeps the printer learnt on the direct link; only the log shows the new one.
     state_.SetPrinterAddress(found.printerAddress);
-    if (!SameIgnoringCase(state_.PrinterMac(), found.mac)) state_.SetPrinterMac(found.mac);
+    if (!EqualsIgnoringAsciiCase(state_.PrinterMac(), found.mac)) state_.SetPrinterMac(found.mac);
     state_.WriteAttachmentLog(records_, count_);
     state_.TouchChangedMarker();
     ApplyFileSetLocal(state_, services_);
   }
 
   void OnSiteNetwork(const PrinterAddressRecord& found) {
-    if (SameIgnoringCase(state_.PrinterAddress(), found.printerAddress)) return;
+    if (EqualsIgnoringAsciiCase(state_.PrinterAddress(), found.printerAddress)) return;
     state_.SetPrinterAddress(found.printerAddress);
     state_.WriteAttachmentLog(records_, count_);
     state_.TouchChangedMarker();
@@ -118,7 +122,7 @@ class PrinterIpWatcher {
     count_ = 0;
     LookupArpMac(kDirectPrinterAddress, records_, count_, services_.arp);
     DiscoverPrinterMacs(hosts_, kDiscoveryTimeLimit, records_, count_,
-                        {services_.transport, services_.clock});
+                        {services_.transport, services_.clock, &services_.stop});
   }
 
   const AttachServices& services_;
@@ -135,8 +139,12 @@ void RunPrinterIpMode(const AttachServices& services) {
 }
 
 void RunPrinterIpMode() {
+  // First, so that a service manager's stop always finds the working copies to delete.
+  platform::CatchStopSignals();
   HeadlessMessageSink sink;
   const ScopedMessageSink installed(sink);
+  const std::string driveE = platform::DriveE();
+  const auto files = MakeSystemFiles(driveE, WriteHeadlessLog);
   const auto transport = MakeSocketTransport();
   const AttachServices services{platform::SystemClock(),
                                 platform::SystemHostAddresses(),
@@ -144,9 +152,20 @@ void RunPrinterIpMode() {
                                 *transport,
                                 platform::SystemServiceControl(),
                                 VireoLibrary(),
-                                SystemFiles(),
-                                platform::DriveE()};
+                                *files,
+                                driveE,
+                                platform::ProcessStopRequest(),
+                                WriteHeadlessLog};
+  // A root process says what its environment chose, so that an administrator sees it.
+  const auto origin = [](std::string_view variable) {
+    return variable.empty() ? std::string(" (default)") : " (from " + std::string(variable) + ")";
+  };
+  WriteHeadlessLog("watching drive E: at " + driveE + origin(platform::DriveESource()));
+  WriteHeadlessLog("services are stopped and started by " + platform::ServiceControlProgram() +
+                   origin(platform::ServiceControlSource()));
+  WriteHeadlessLog("working copies go to " + platform::TemporaryFolder());
   RunPrinterIpMode(services);
+  if (platform::ProcessStopRequest().Requested()) WriteHeadlessLog("stopped on request");
 }
 
 }  // namespace azu

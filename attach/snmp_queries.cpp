@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "attach/ber_reader.h"
+
 namespace azu {
 namespace {
 
@@ -17,9 +19,11 @@ constexpr std::array<std::uint8_t, 42> RequestFor(std::uint8_t interface) {
 constexpr std::array<std::uint8_t, 42> kInterface1Request = RequestFor(1);
 constexpr std::array<std::uint8_t, 42> kInterface2Request = RequestFor(2);
 
-// The smallest reply that is more than the address itself.
-constexpr int kMinReplyLength = 7;
-constexpr int kMacLength = 6;
+constexpr std::size_t kMacLength = 6;
+
+bool SameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
 
 }  // namespace
 
@@ -35,9 +39,58 @@ MacText FormatMac(const std::uint8_t* bytes) {
   return mac;
 }
 
+std::optional<SnmpMessage> DecodeSnmpMessage(std::span<const std::uint8_t> bytes) {
+  BerReader datagram(bytes);
+  const auto message = datagram.Next(ber::kSequence);
+  if (!message || !datagram.AtEnd()) return std::nullopt;
+  BerReader fields(*message);
+  SnmpMessage decoded;
+  const auto version = fields.NextInteger();
+  const auto community = fields.Next(ber::kOctetString);
+  const auto pduTag = fields.PeekTag();
+  if (!version || !community || !pduTag) return std::nullopt;
+  const auto pdu = fields.Next(*pduTag);
+  if (!pdu || !fields.AtEnd()) return std::nullopt;
+  BerReader pduFields(*pdu);
+  const auto requestId = pduFields.NextInteger();
+  const auto errorStatus = pduFields.NextInteger();
+  const auto errorIndex = pduFields.NextInteger();
+  const auto bindings = pduFields.Next(ber::kSequence);
+  if (!requestId || !errorStatus || !errorIndex || !bindings || !pduFields.AtEnd()) {
+    return std::nullopt;
+  }
+  BerReader bindingList(*bindings);
+  const auto binding = bindingList.Next(ber::kSequence);
+  if (!binding || !bindingList.AtEnd()) return std::nullopt;  // exactly one binding
+  BerReader bindingFields(*binding);
+  const auto oid = bindingFields.Next(ber::kObjectIdentifier);
+  const auto valueTag = bindingFields.PeekTag();
+  if (!oid || !valueTag) return std::nullopt;
+  const auto value = bindingFields.Next(*valueTag);
+  if (!value || !bindingFields.AtEnd()) return std::nullopt;
+  decoded.version = *version;
+  decoded.community = *community;
+  decoded.pdu = *pduTag;
+  decoded.requestId = *requestId;
+  decoded.errorStatus = *errorStatus;
+  decoded.oid = *oid;
+  decoded.valueTag = *valueTag;
+  decoded.value = *value;
+  return decoded;
+}
+
 std::optional<MacText> MacFromReply(const std::uint8_t* reply, int length, const MacQuery& query) {
-  if (reply == nullptr || length < kMinReplyLength) return std::nullopt;
-  const MacText mac = FormatMac(reply + length - kMacLength);
+  if (reply == nullptr || length <= 0) return std::nullopt;
+  const auto answer = DecodeSnmpMessage({reply, static_cast<std::size_t>(length)});
+  const auto asked = DecodeSnmpMessage(query.request);
+  if (!answer || !asked) return std::nullopt;
+  if (answer->pdu != ber::kGetResponse || answer->version != asked->version ||
+      !SameBytes(answer->community, asked->community) || answer->requestId != asked->requestId ||
+      answer->errorStatus != 0 || !SameBytes(answer->oid, asked->oid) ||
+      answer->valueTag != ber::kOctetString || answer->value.size() != kMacLength) {
+    return std::nullopt;
+  }
+  const MacText mac = FormatMac(answer->value.data());
   if (std::find(query.excluded.begin(), query.excluded.end(), mac.View()) != query.excluded.end()) {
     return std::nullopt;
   }

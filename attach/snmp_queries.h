@@ -1,6 +1,6 @@
 #pragma once
 // The two SNMP queries for a printer's MAC: prebuilt GetRequests for ifPhysAddress.1 and .2, and
-// the rule that takes a MAC from the end of a reply without decoding it.
+// the rule that accepts a reply only when it decodes as the agent's answer to that request.
 
 #include <array>
 #include <cstdint>
@@ -33,9 +33,25 @@ struct MacText {
 // Six bytes as "%02x:%02x:%02x:%02x:%02x:%02x".
 MacText FormatMac(const std::uint8_t* bytes);
 
-// The reply rule: a reply of at least 7 bytes gives the MAC of its last six bytes, unless that
-// is one of `query`'s excluded texts (an interface without an address, or an agent echoing the
-// request's binding with an empty value).
+// An SNMP message with one variable binding, as far as the queries look at it. The spans point
+// into the decoded bytes.
+struct SnmpMessage {
+  std::int64_t version = 0;
+  std::span<const std::uint8_t> community;
+  std::uint8_t pdu = 0;
+  std::int64_t requestId = 0;
+  std::int64_t errorStatus = 0;
+  std::span<const std::uint8_t> oid;
+  std::uint8_t valueTag = 0;
+  std::span<const std::uint8_t> value;
+};
+
+// The message that `bytes` hold, whole and nothing after it; nullopt when it is anything else.
+std::optional<SnmpMessage> DecodeSnmpMessage(std::span<const std::uint8_t> bytes);
+
+// The reply rule: the MAC of a GetResponse to `query`'s request (same version, community and
+// request-id, error-status 0, one binding of the queried OID whose value is an OCTET STRING of
+// six bytes), unless it is one of the query's excluded texts. Anything else gives nullopt.
 std::optional<MacText> MacFromReply(const std::uint8_t* reply, int length, const MacQuery& query);
 
 }  // namespace azu

@@ -20,13 +20,15 @@ class SocketTransport final : public DatagramTransport {
     bool except = false;
     return socket_.WaitOnSocket(read, write, except);
   }
-  int ReceiveFrom(void* buffer, int length, std::array<std::uint8_t, 4>& sender) override {
+  int ReceiveFrom(void* buffer, int length, std::array<std::uint8_t, 4>& sender,
+                  std::uint16_t& senderPort) override {
     sockaddr_in from;
     std::memset(&from, 0, sizeof from);
     int fromLength = sizeof from;
     const int received = socket_.ReceiveFrom(
         buffer, length, static_cast<sockaddr*>(static_cast<void*>(&from)), &fromLength, 0);
     std::memcpy(sender.data(), &from.sin_addr, 4);
+    senderPort = ntohs(from.sin_port);
     return received;
   }
   void Close() override { socket_.Close(); }

@@ -91,7 +91,11 @@ bool CSocketWrapper::WaitOnSocket(bool& read, bool& write, bool& except) {
   read = write = except = false;
   if (socket_ == kNoSocket) return false;
   pollfd watched{socket_, events, 0};
-  if (poll(&watched, 1, kWaitMilliseconds) == -1) throw CSocketException(errno, "WaitOnSocket()");
+  if (poll(&watched, 1, kWaitMilliseconds) == -1) {
+    // A signal (a stop request) cut the wait short: nothing is ready, the caller looks again.
+    if (errno == EINTR) return false;
+    throw CSocketException(errno, "WaitOnSocket()");
+  }
   // select counts a pending error as readable and writable; so do we.
   const short failed = POLLERR | POLLHUP;
   read = (events & POLLIN) != 0 && (watched.revents & (POLLIN | failed)) != 0;

@@ -10,6 +10,7 @@ namespace azu::platform {
 // The new file keeps the old one's permissions (and owner, where we may set it); a file that did
 // not exist is made readable by all, writable by the owner. With `owner_only` it is readable and
 // writable by its owner alone in any case (on POSIX; on Windows the folder's access applies).
+// A symbolic link at `path` is replaced by the new file, never written through.
 // False with the system's error code in `*error`; the old file is then untouched and nothing is
 // left behind.
 [[nodiscard]] bool ReplaceFileAtomically(const std::string& path, std::string_view content,

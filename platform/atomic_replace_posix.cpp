@@ -2,84 +2,107 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include "platform/atomic_replace.h"
+#include "platform/file_descriptor.h"
+#include "platform/folder_files_posix.h"
 
 namespace azu::platform {
 namespace {
 
 constexpr mode_t kNewFileMode = 0644;
+// Attempts at a temporary name of our own before giving up.
+constexpr unsigned kNameAttempts = 100;
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+bool Fail(int* error, int code) {
+  if (error != nullptr) *error = code != 0 ? code : -1;
+  return false;
 }
 
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = write(fd, content.data(), content.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    content.remove_prefix(static_cast<std::size_t>(written));
+// A new file beside `name`, made exclusively and never through a link; its name in `temporary`.
+int CreateTemporary(int folder, const std::string& name, std::string& temporary) {
+  static std::atomic<unsigned> counter{0};
+  for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".azu%ld.%u", static_cast<long>(getpid()),
+                  counter.fetch_add(1));
+    temporary = name + suffix;
+    const int fd = openat(folder, temporary.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
-  return true;
+  errno = EEXIST;
+  return -1;
 }
 
-// So that the rename itself survives a crash.
-void SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
+// The owner and mode the new file takes: the old file's (without set-id bits when its owner
+// could not be kept), owner-only on request, else readable by all.
+bool Dress(int fd, const struct stat* old, bool ownerOnly) {
+  if (ownerOnly) return fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+  if (old == nullptr) return fchmod(fd, kNewFileMode) == 0;
+  // Only a privileged writer can give the file back to its owner.
+  const bool owned = fchown(fd, old->st_uid, old->st_gid) == 0;
+  mode_t mode = old->st_mode & 07777;
+  if (!owned) mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+  return fchmod(fd, mode) == 0;
+}
+
+// The parent folder of `path` and the last component's name.
+std::pair<std::string, std::string> Split(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 }  // namespace
 
+bool ReplaceInFolder(int folder, const std::string& name, std::string_view content, int* error,
+                     ReplaceOptions options) {
+  if (name.empty() || name == "." || name == "..") return Fail(error, EINVAL);
+  struct stat old {};
+  bool existed = fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (!existed && errno != ENOENT) return Fail(error, errno);
+  if (existed && S_ISLNK(old.st_mode)) {
+    if (options.refuseLink) return Fail(error, ELOOP);
+    existed = false;  // the link itself is replaced by a new file
+  }
+  if (existed && S_ISDIR(old.st_mode)) return Fail(error, EISDIR);
+  if (existed && !S_ISREG(old.st_mode)) return Fail(error, EINVAL);
+
+  std::string temporary;
+  FileDescriptor file(CreateTemporary(folder, name, temporary));
+  if (!file.Valid()) return Fail(error, errno);
+  bool ok = WriteAll(file.Get(), content) &&
+            Dress(file.Get(), existed ? &old : nullptr, options.ownerOnly) &&
+            fsync(file.Get()) == 0;
+  int code = errno;
+  if (!file.Close() && ok) {
+    ok = false;
+    code = errno;
+  }
+  // A rename replaces whatever is at `name` now, a link included, and never writes through it.
+  if (ok && renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
+    ok = false;
+    code = errno;
+  }
+  if (!ok) {
+    unlinkat(folder, temporary.c_str(), 0);
+    return Fail(error, code);
+  }
+  fsync(folder);  // so that the rename itself survives a crash
+  return true;
+}
+
 bool ReplaceFileAtomically(const std::string& path, std::string_view content, int* error,
                            bool owner_only) {
-  const auto fail = [error](int code) {
-    if (error != nullptr) *error = code != 0 ? code : -1;
-    return false;
-  };
-  if (path.empty()) return fail(ENOENT);
-  std::string pattern = path + ".azuXXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkostemp(name.data(), O_CLOEXEC);  // exclusive, owner-only until it is done
-  if (fd < 0) return fail(errno);
-  const std::string temporary(name.data());
-  struct stat old {};
-  const bool existed = stat(path.c_str(), &old) == 0;
-  bool ok = WriteAll(fd, content);
-  if (ok && owner_only) {
-    ok = fchmod(fd, 0600) == 0;
-  } else if (ok && existed) {
-    // Only a privileged writer can give the file back to its owner; the mode follows anyway.
-    [[maybe_unused]] const int owned = fchown(fd, old.st_uid, old.st_gid);
-    ok = fchmod(fd, old.st_mode & 07777) == 0;
-  } else if (ok) {
-    ok = fchmod(fd, kNewFileMode) == 0;
-  }
-  ok = ok && fsync(fd) == 0;
-  const int code = errno;
-  if (close(fd) != 0 && ok) ok = false;
-  if (!ok) {
-    unlink(temporary.c_str());
-    return fail(code);
-  }
-  if (rename(temporary.c_str(), path.c_str()) != 0) {
-    const int renameError = errno;
-    unlink(temporary.c_str());
-    return fail(renameError);
-  }
-  SyncFolder(FolderOf(path));
-  return true;
+  if (path.empty()) return Fail(error, ENOENT);
+  const auto [parent, name] = Split(path);
+  const FileDescriptor folder(open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.Valid()) return Fail(error, errno);
+  return ReplaceInFolder(folder.Get(), name, content, error, {.ownerOnly = owner_only});
 }
 
 }  // namespace azu::platform

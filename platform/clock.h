@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/stop_request.h"
+
 namespace azu::platform {
 
 class Clock {
@@ -13,6 +15,11 @@ class Clock {
   // listening phase).
   virtual std::int64_t NowSeconds() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // A pause that a stop request cuts short; true when it ran its whole length unstopped.
+  virtual bool SleepUnlessStopped(std::uint32_t milliseconds, const StopRequest& stop) {
+    if (!stop.Requested()) Sleep(milliseconds);
+    return !stop.Requested();
+  }
 };
 
 // The system's steady clock and a real sleep.

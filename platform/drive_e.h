@@ -3,6 +3,7 @@
 // AZUQVC_DRIVE_E, else /mnt/e.
 
 #include <string>
+#include <string_view>
 
 namespace azu::platform {
 
@@ -15,5 +16,7 @@ inline constexpr char kPathSeparator = '/';
 
 // The drive's root, without a trailing separator.
 std::string DriveE();
+// The variable that chose DriveE() ("" for the default), for the watcher's log.
+std::string_view DriveESource();
 
 }  // namespace azu::platform

@@ -4,9 +4,24 @@
 
 namespace azu::platform {
 
+namespace {
+
+constexpr const char* kDriveVariable = "AZUQVC_DRIVE_E";
+
+const char* Configured() {
+  const char* value = std::getenv(kDriveVariable);
+  return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+}  // namespace
+
+std::string_view DriveESource() {
+  return Configured() != nullptr ? kDriveVariable : "";
+}
+
 std::string DriveE() {
-  const char* value = std::getenv("AZUQVC_DRIVE_E");
-  std::string root = value != nullptr && *value != '\0' ? value : "/mnt/e";
+  const char* value = Configured();
+  std::string root = value != nullptr ? value : "/mnt/e";
   while (root.size() > 1 && root.back() == '/') root.pop_back();
   return root;
 }

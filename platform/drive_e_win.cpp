@@ -6,4 +6,8 @@ std::string DriveE() {
   return "E:";
 }
 
+std::string_view DriveESource() {
+  return "";
+}
+
 }  // namespace azu::platform

@@ -13,15 +13,22 @@ extern char** environ;
 namespace azu::platform {
 namespace {
 
-// Runs `program action unit` without a shell and waits for it.
+constexpr const char* kSystemctl = "/usr/bin/systemctl";
+constexpr const char* kProgramVariable = "AZUQVC_SERVICE_CTL";
+
+const char* Configured() {
+  const char* configured = std::getenv(kProgramVariable);
+  return configured != nullptr && *configured != '\0' ? configured : nullptr;
+}
+
+// Runs `program action unit` without a shell or a PATH search, and waits for it.
 void Run(const char* action, std::string_view service) {
-  const char* configured = std::getenv("AZUQVC_SERVICE_CTL");
-  std::string program = configured != nullptr && *configured != '\0' ? configured : "systemctl";
+  std::string program = ServiceControlProgram();
   std::string verb = action;
   std::string unit = ServiceUnit(service);
   std::vector<char*> arguments = {program.data(), verb.data(), unit.data(), nullptr};
   pid_t child = 0;
-  if (posix_spawnp(&child, program.c_str(), nullptr, nullptr, arguments.data(), environ) != 0) {
+  if (posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments.data(), environ) != 0) {
     return;
   }
   int status = 0;
@@ -36,6 +43,15 @@ class Systemctl final : public ServiceControl {
 };
 
 }  // namespace
+
+std::string ServiceControlProgram() {
+  const char* configured = Configured();
+  return configured != nullptr ? configured : kSystemctl;
+}
+
+std::string_view ServiceControlSource() {
+  return Configured() != nullptr ? kProgramVariable : "";
+}
 
 ServiceControl& SystemServiceControl() {
   static Systemctl control;

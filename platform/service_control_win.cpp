@@ -24,6 +24,14 @@ class NetCommand final : public ServiceControl {
 
 }  // namespace
 
+std::string ServiceControlProgram() {
+  return "net.exe";
+}
+
+std::string_view ServiceControlSource() {
+  return "";
+}
+
 ServiceControl& SystemServiceControl() {
   static NetCommand control;
   return control;

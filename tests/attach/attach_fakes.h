@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "platform/clock.h"
 #include "platform/host_addresses.h"
 #include "platform/service_control.h"
+#include "tests/attach/snmp_replies.h"
 
 namespace azu::test {
 
@@ -85,13 +87,6 @@ class FakeServiceControl final : public platform::ServiceControl {
   std::vector<std::string> calls;
 };
 
-// A reply that ends with `mac`, as an agent's GetResponse does.
-inline std::vector<std::uint8_t> ReplyEndingWith(const std::array<std::uint8_t, 6>& mac) {
-  std::vector<std::uint8_t> reply = {0x30, 0x2C, 0x02, 0x01, 0x00, 0x04, 0x06};
-  reply.insert(reply.end(), mac.begin(), mac.end());
-  return reply;
-}
-
 inline std::array<std::uint8_t, 6> MacBytes(const std::string& text) {
   std::array<unsigned, 6> parts{};
   std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &parts[0], &parts[1], &parts[2], &parts[3],
@@ -132,11 +127,12 @@ class FakeTransport final : public DatagramTransport {
     for (const Printer& printer : printers) {
       if (printer.seenThrough != local_) continue;
       if (!interface2) {
-        pending_.push_back({printer.address, ReplyEndingWith(MacBytes(printer.mac))});
+        const auto mac = MacBytes(printer.mac);
+        pending_.push_back(
+            {printer.address, 161, SnmpReply(ReplyShape().Value({mac.begin(), mac.end()}))});
       } else if (printer.echoesInterface2) {
-        std::vector<std::uint8_t> echo(bytes, bytes + length);
-        echo[echo.size() - 2] = 0x04;  // empty octet string where the address would be
-        pending_.push_back({printer.address, echo});
+        // An interface without an address: an empty octet string.
+        pending_.push_back({printer.address, 161, SnmpReply(ReplyShape().Interface(2))});
       }
     }
     for (auto& extra : extraReplies) pending_.push_back(extra);
@@ -145,15 +141,18 @@ class FakeTransport final : public DatagramTransport {
   bool WaitReadable() override {
     FailIf("Wait");
     ++waits;
+    if (onWait) onWait(waits);
     if (!pending_.empty()) return true;
     clock_.Advance(1000);
     return false;
   }
-  int ReceiveFrom(void* buffer, int length, std::array<std::uint8_t, 4>& sender) override {
+  int ReceiveFrom(void* buffer, int length, std::array<std::uint8_t, 4>& sender,
+                  std::uint16_t& senderPort) override {
     FailIf("Receive");
-    const auto [from, bytes] = pending_.front();
+    const auto [from, port, bytes] = pending_.front();
     pending_.pop_front();
     sender = Address(from);
+    senderPort = port;
     const int size = std::min(length, static_cast<int>(bytes.size()));
     std::copy_n(bytes.begin(), size, static_cast<std::uint8_t*>(buffer));
     return size;
@@ -171,13 +170,19 @@ class FakeTransport final : public DatagramTransport {
     std::uint16_t port;
   };
   std::vector<Printer> printers;
-  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> extraReplies;  // to every send
+  struct Reply {
+    std::string from;
+    std::uint16_t port;
+    std::vector<std::uint8_t> bytes;
+  };
+  std::vector<Reply> extraReplies;  // to every send
   std::optional<int> sendResult;
   std::optional<Failure> failure;
   std::vector<std::string> opened;
   std::vector<Sent> sent;
   int waits = 0;
   int closes = 0;
+  std::function<void(int waits)> onWait;
 
  private:
   void FailIf(const std::string& step) {
@@ -189,34 +194,39 @@ class FakeTransport final : public DatagramTransport {
   FakeClock& clock_;
   std::string local_;
   bool open_ = false;
-  std::deque<std::pair<std::string, std::vector<std::uint8_t>>> pending_;
+  std::deque<Reply> pending_;
 };
 
-// The machine's files, except that reading or replacing a path for which `failRead` or
-// `failReplace` answers true fails with EIO.
+// The machine's files below `driveRoot` (their log kept in `logged`), except that reading or
+// replacing a path for which `failRead` or `failReplace` answers true fails with EIO.
 class FailingFiles final : public LocalFiles {
  public:
+  explicit FailingFiles(const std::string& driveRoot)
+      : files_(MakeSystemFiles(driveRoot,
+                               [this](std::string_view line) { logged.emplace_back(line); })) {}
   bool Read(const std::string& path, std::string& content, int* error) override {
     if (failRead && failRead(path)) return Fail(error);
-    return SystemFiles().Read(path, content, error);
+    return files_->Read(path, content, error);
   }
   bool Replace(const std::string& path, std::string_view content, int* error) override {
     if (failReplace && failReplace(path)) return Fail(error);
-    return SystemFiles().Replace(path, content, error);
+    return files_->Replace(path, content, error);
   }
   std::optional<std::uintmax_t> Size(const std::string& path) override {
-    return SystemFiles().Size(path);
+    return files_->Size(path);
   }
-  bool Remove(const std::string& path) override { return SystemFiles().Remove(path); }
+  bool Remove(const std::string& path) override { return files_->Remove(path); }
 
   std::function<bool(const std::string&)> failRead;
   std::function<bool(const std::string&)> failReplace;
+  std::vector<std::string> logged;
 
  private:
   static bool Fail(int* error) {
     if (error != nullptr) *error = 5;  // EIO
     return false;
   }
+  std::unique_ptr<LocalFiles> files_;
 };
 
 }  // namespace azu::test

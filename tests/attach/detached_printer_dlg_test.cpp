@@ -38,7 +38,7 @@ class DetachedPrinterTest : public testing::Test {
 
   test::TempFolderScope temp;
   test::DriveRoot drive;
-  test::FailingFiles files;
+  test::FailingFiles files{drive.Root()};
   CDetachedPrinterDlg state{drive.Root(), files};
   RecordingMessageSink recorder;
   ScopedMessageSink installed{recorder};
@@ -226,7 +226,8 @@ TEST(DetachedPrinterWorkingCopies, AreThirteenOwnerOnlyFilesDeletedWithTheState)
   const test::TempFolderScope temp;
   std::vector<std::string> paths;
   {
-    const CDetachedPrinterDlg state(drive.Root(), SystemFiles());
+    const auto files = MakeSystemFiles(drive.Root(), nullptr);
+    const CDetachedPrinterDlg state(drive.Root(), *files);
     for (int row = 0; row < kFileSetRows; ++row) {
       const std::string& path = state.WorkingCopy(row);
       EXPECT_EQ(std::filesystem::path(path).parent_path(), temp.Path());

@@ -4,6 +4,11 @@
 #include "attach/file_set_switch.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "tests/attach/watcher_fixture.h"
 
@@ -108,6 +113,80 @@ TEST_F(FileSetSwitchTest, LiveFileThatDidNotExistIsRemovedAgainOnFailure) {
   EXPECT_FALSE(Switch());
   EXPECT_EQ(LiveSet(), before);
   EXPECT_FALSE(drive.Exists(kLiveSet + 4));
+}
+
+// The watcher writes as root: a link planted anywhere below the drive (or a pipe that would hold
+// it) is refused, nothing is written through it and the live set stays whole.
+TEST_F(FileSetSwitchTest, ALinkPlantedInTheDriveIsRefusedAndNothingIsWrittenThroughIt) {
+  namespace fs = std::filesystem;
+  const fs::path outside = drive.Root() + "-outside";
+  fs::create_directories(outside);
+  struct Plant {
+    const char* what;
+    int entry;
+    enum { kFileLink, kFolderLink, kPipe } kind;
+  };
+  const Plant plants[] = {{"variant", kDirectSet + 1, Plant::kFileLink},
+                          {"template", kDirectSet + 9, Plant::kFileLink},
+                          {"live file", kLiveSet + 7, Plant::kFileLink},
+                          {"folder of live files and templates", kLiveSet + 4, Plant::kFolderLink},
+                          {"pipe as template", kDirectSet + 5, Plant::kPipe}};
+  for (const Plant& plant : plants) {
+    SCOPED_TRACE(plant.what);
+    const fs::path target = drive.Local(plant.entry);
+    const fs::path victim = outside / "victim";
+    fs::remove_all(outside / "moved");
+    std::ofstream(victim, std::ios::trunc) << "victim\n";
+    if (plant.kind == Plant::kFileLink) {
+      fs::remove(target);
+      fs::create_symlink(victim, target);
+    } else if (plant.kind == Plant::kFolderLink) {
+      fs::rename(target.parent_path(), outside / "moved");
+      fs::create_directory_symlink(outside / "moved", target.parent_path());
+    } else {
+      fs::remove(target);
+      ASSERT_EQ(mkfifo(target.c_str(), 0600), 0);
+    }
+    const auto outsideBefore = LiveSet();
+    files.logged.clear();
+
+    EXPECT_FALSE(Switch());
+    EXPECT_EQ(LiveSet(), outsideBefore);
+    EXPECT_FALSE(Restarted());
+    std::ifstream in(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "victim\n");
+    if (plant.kind == Plant::kFileLink) {
+      EXPECT_TRUE(fs::is_symlink(target));
+      ASSERT_EQ(files.logged.size(), 1U);
+      EXPECT_NE(files.logged[0].find(target.string()), std::string::npos) << files.logged[0];
+    }
+    // Back to a sound drive for the next plant.
+    fs::remove(plant.kind == Plant::kFolderLink ? target.parent_path() : target);
+    if (plant.kind == Plant::kFolderLink) fs::rename(outside / "moved", target.parent_path());
+    Configure(test::kSitePrinter, test::kPrinterMac);
+  }
+  fs::remove_all(outside);
+}
+
+TEST_F(FileSetSwitchTest, AStopBeforeTheInstallLeavesTheLiveSetButAnInstallUnderWayCompletes) {
+  stop.Request();
+  EXPECT_FALSE(Switch());
+  EXPECT_EQ(LiveSet(), before);
+  EXPECT_FALSE(Restarted());
+
+  platform::StopRequest during;
+  AttachServices services = Services();
+  const AttachServices stoppable{services.clock, services.hosts, services.arp, services.transport,
+                                 services.services, services.library, services.files,
+                                 services.driveE, during, services.log};
+  files.failReplace = [&](const std::string& path) {
+    if (path == Local(kLiveSet)) during.Request();  // the first live file is being replaced
+    return false;
+  };
+  state.SetPrinterAddress("100.100.100.101");
+  EXPECT_TRUE(ApplyFileSetLocal(state, stoppable));
+  EXPECT_EQ(LiveSet()[1], "direct 1\n");
+  EXPECT_EQ(library.calls, (std::vector<std::string>{"ConnectLocal", "Restart", "Disconnect 43"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -53,9 +54,11 @@ TEST(DriveE, IsTheConfiguredFolderWithoutTrailingSlashElseMntE) {
   {
     const ScopedVariable drive("AZUQVC_DRIVE_E", "/srv/zorne/e//");
     EXPECT_EQ(DriveE(), "/srv/zorne/e");
+    EXPECT_EQ(DriveESource(), "AZUQVC_DRIVE_E");
   }
   const ScopedVariable empty("AZUQVC_DRIVE_E", "");
   EXPECT_EQ(DriveE(), "/mnt/e");
+  EXPECT_EQ(DriveESource(), "");
 }
 
 TEST(ServiceControl, RunsTheConfiguredProgramWithTheUnitOfEachService) {
@@ -69,6 +72,11 @@ TEST(ServiceControl, RunsTheConfiguredProgramWithTheUnitOfEachService) {
   SystemServiceControl().Stop("Apache");
   SystemServiceControl().Start("AZU Zorne");
   EXPECT_EQ(Slurp(log), "2:stop:azu-commonlcd\n2:stop:apache2\n2:start:azu-zorne\n");
+  EXPECT_EQ(ServiceControlSource(), "AZUQVC_SERVICE_CTL");
+  const ScopedVariable unset("AZUQVC_SERVICE_CTL", "");
+  // By its path: a root process never looks programs up in PATH.
+  EXPECT_EQ(ServiceControlProgram(), "/usr/bin/systemctl");
+  EXPECT_EQ(ServiceControlSource(), "");
 }
 
 TEST(ServiceControl, AProgramThatCannotRunIsNotNoticed) {
@@ -93,6 +101,33 @@ TEST(ReplaceFileAtomically, KeepsTheModeOfTheFileItReplaces) {
   EXPECT_EQ(fs::status(fresh).permissions(), fs::perms::owner_read | fs::perms::owner_write |
                                                  fs::perms::group_read | fs::perms::others_read);
   EXPECT_EQ(folder.Files().size(), 2U);  // nothing else left behind
+}
+
+TEST(ReplaceFileAtomically, KeepsTheOwnerAndReplacesALinkWithoutWritingThroughIt) {
+  const test::TempFolderScope folder;
+  const fs::path target = folder.Path() / "engineAddr.ini";
+  std::ofstream(target) << "old";
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(target.c_str(), 4242, 4343), 0);
+    ASSERT_EQ(chmod(target.c_str(), 02640), 0);
+  }
+  int error = 0;
+  ASSERT_TRUE(ReplaceFileAtomically(target.string(), "new", &error));
+  struct stat info {};
+  ASSERT_EQ(stat(target.c_str(), &info), 0);
+  if (geteuid() == 0) {
+    EXPECT_EQ(info.st_uid, 4242U);
+    EXPECT_EQ(info.st_gid, 4343U);
+    EXPECT_EQ(info.st_mode & 07777, 02640U);
+  }
+  const fs::path victim = folder.Path() / "victim";
+  const fs::path link = folder.Path() / "link";
+  std::ofstream(victim) << "victim";
+  fs::create_symlink(victim, link);
+  ASSERT_TRUE(ReplaceFileAtomically(link.string(), "new", &error));
+  EXPECT_FALSE(fs::is_symlink(link));
+  EXPECT_EQ(Slurp(link), "new");
+  EXPECT_EQ(Slurp(victim), "victim");
 }
 
 TEST(ReplaceFileAtomically, FailsWithTheSystemsCodeAndLeavesNothing) {

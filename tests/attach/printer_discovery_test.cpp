@@ -30,32 +30,76 @@ TEST(SnmpRequests, AreTheTwoPrebuiltGetRequestsByteForByte) {
   EXPECT_EQ(Bytes(kInterface2Query.request), interface2);
 }
 
-TEST(ReplyRule, TakesTheLastSixBytesOfAReplyOfSevenOrMore) {
-  const std::uint8_t seven[] = {0x99, 0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F};
-  const std::uint8_t six[] = {0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F};
-  const auto mac = MacFromReply(seven, 7, kInterface1Query);
-  ASSERT_TRUE(mac);
-  EXPECT_EQ(mac->View(), "00:1b:2c:3d:4e:5f");
-  EXPECT_FALSE(MacFromReply(six, 6, kInterface1Query));
-  EXPECT_FALSE(MacFromReply(seven, 0, kInterface2Query));
-  EXPECT_FALSE(MacFromReply(seven, -1, kInterface2Query));
+// What an agent, a broken agent or a forger may send back to the ifPhysAddress.1 query: only a
+// well-formed answer to that very request gives a MAC.
+TEST(ReplyRule, AcceptsOnlyTheAgentsAnswerToTheRequest) {
+  using Bytes = std::vector<std::uint8_t>;
+  const Bytes mac = {0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F};
+  const Bytes good = test::SnmpReply(test::ReplyShape().Value(mac));
+  const auto with = [&](test::ReplyShape shape) {
+    if (shape.value.empty()) shape.Value(mac);
+    return test::SnmpReply(shape);
+  };
+  Bytes truncated = good;
+  truncated[1] += 1;  // the message claims one byte more than arrived
+  Bytes trailing = good;
+  trailing.push_back(0x00);
+  Bytes junk = {0x99, 0x30, 0x2C, 0x02, 0x01};
+  junk.insert(junk.end(), mac.begin(), mac.end());
+  Bytes indefinite = good;
+  indefinite[1] = 0x80;
+  Bytes sevenBytes = {0x00};
+  sevenBytes.insert(sevenBytes.end(), mac.begin(), mac.end());
+
+  const struct {
+    const char* name;
+    Bytes reply;
+    bool accepted;
+  } cases[] = {
+      {"well formed", good, true},
+      {"long-form lengths", with(test::ReplyShape().LongLengths()), true},
+      {"an echo of the request", with(test::ReplyShape().Pdu(0xA0)), false},
+      {"another version", with(test::ReplyShape().Version(1)), false},
+      {"another community", with(test::ReplyShape().Community("public")), false},
+      {"another request-id", with(test::ReplyShape().RequestId(2)), false},
+      {"an error status", with(test::ReplyShape().ErrorStatus(2)), false},
+      {"another interface's OID", with(test::ReplyShape().Interface(2)), false},
+      {"two bindings", with(test::ReplyShape().Bindings(2)), false},
+      {"a NULL value", test::SnmpReply(test::ReplyShape().ValueTag(0x05)), false},
+      {"an empty octet string", test::SnmpReply(test::ReplyShape()), false},
+      {"a 7-byte value", with(test::ReplyShape().Value(sevenBytes)), false},
+      {"a 5-byte value", with(test::ReplyShape().Value(Bytes(mac.begin() + 1, mac.end()))), false},
+      {"truncated", truncated, false},
+      {"a byte after the message", trailing, false},
+      {"an indefinite length", indefinite, false},
+      {"junk ending in the MAC", junk, false},
+      {"the address alone", mac, false},
+  };
+  for (const auto& c : cases) {
+    const auto found =
+        MacFromReply(c.reply.data(), static_cast<int>(c.reply.size()), kInterface1Query);
+    EXPECT_EQ(found.has_value(), c.accepted) << c.name;
+    if (found) {
+      EXPECT_EQ(found->View(), "00:1b:2c:3d:4e:5f") << c.name;
+    }
+  }
+  EXPECT_FALSE(MacFromReply(good.data(), 0, kInterface1Query));
+  EXPECT_FALSE(MacFromReply(good.data(), -1, kInterface1Query));
+  // The answer to interface 2 counts for the interface-2 query only.
+  const Bytes second = with(test::ReplyShape().Interface(2));
+  EXPECT_TRUE(MacFromReply(second.data(), static_cast<int>(second.size()), kInterface2Query));
 }
 
-TEST(ReplyRule, DropsAnInterfaceWithoutAddressAndTheAgentsEchoesOfItsOwnQuery) {
-  // The request's binding sent back with an empty octet string or NULL as value.
-  for (const std::uint8_t value : {0x04, 0x05}) {
-    std::vector<std::uint8_t> echo1 = Bytes(kInterface1Query.request);
-    std::vector<std::uint8_t> echo2 = Bytes(kInterface2Query.request);
-    echo1[40] = echo2[40] = value;
-    EXPECT_FALSE(MacFromReply(echo1.data(), 42, kInterface1Query)) << int(value);
-    EXPECT_FALSE(MacFromReply(echo2.data(), 42, kInterface2Query)) << int(value);
-    // Each query excludes only its own echoes.
-    EXPECT_TRUE(MacFromReply(echo2.data(), 42, kInterface1Query)) << int(value);
-    EXPECT_TRUE(MacFromReply(echo1.data(), 42, kInterface2Query)) << int(value);
+TEST(ReplyRule, StillDropsTheExcludedAddresses) {
+  for (const auto* query : {&kInterface1Query, &kInterface2Query}) {
+    const std::uint8_t interface = query == &kInterface1Query ? 1 : 2;
+    for (const std::string_view excluded : query->excluded) {
+      const auto mac = test::MacBytes(std::string(excluded));
+      const auto reply =
+          test::SnmpReply(test::ReplyShape().Interface(interface).Value({mac.begin(), mac.end()}));
+      EXPECT_FALSE(MacFromReply(reply.data(), static_cast<int>(reply.size()), *query)) << excluded;
+    }
   }
-  const std::uint8_t zero[8] = {};
-  EXPECT_FALSE(MacFromReply(zero, 8, kInterface1Query));
-  EXPECT_FALSE(MacFromReply(zero, 8, kInterface2Query));
 }
 
 class DiscoveryTest : public testing::Test {
@@ -99,6 +143,27 @@ TEST_F(DiscoveryTest, RecordsEachAcceptedReplyWithTheLocalAddressItCameThrough) 
   ASSERT_EQ(transport.sent.size(), 4U);
   EXPECT_EQ(transport.sent[0].bytes, Bytes(kInterface1Query.request));
   EXPECT_EQ(transport.sent[2].bytes, Bytes(kInterface2Query.request));
+}
+
+TEST_F(DiscoveryTest, IgnoresAnAnswerFromAnyPortButTheAgents) {
+  const auto mac = test::MacBytes("00:1b:2c:3d:4e:5f");
+  const auto reply = test::SnmpReply(test::ReplyShape().Value({mac.begin(), mac.end()}));
+  transport.extraReplies = {{"198.51.100.66", 9999, reply}, {"198.51.100.67", 161, reply}};
+  DiscoverInterfaceMacs1({Address("198.51.100.2")}, 5, records, count, Io());
+  ASSERT_EQ(count, 1);
+  EXPECT_STREQ(records[0].printerAddress, "198.51.100.67");
+}
+
+TEST_F(DiscoveryTest, AStopRequestEndsTheListeningWithinASecond) {
+  platform::StopRequest stop;
+  transport.onWait = [&](int waits) {
+    if (waits == 2) stop.Request();
+  };
+  const std::int64_t start = clock.NowSeconds();
+  EXPECT_EQ(DiscoverPrinterMacs(hosts, 5, records, count, {transport, clock, &stop}), 0);
+  EXPECT_EQ(clock.NowSeconds() - start, 2);
+  EXPECT_EQ(transport.opened.size(), 1U);  // no socket for the next address or query
+  EXPECT_EQ(transport.closes, 1);
 }
 
 TEST_F(DiscoveryTest, AppendsAfterTheRecordsAlreadyCounted) {

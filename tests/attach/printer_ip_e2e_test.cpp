@@ -1,8 +1,10 @@
 // The real `azuqvc printerip` in a server namespace, with our SNMP responder as the printer in
 // another and a real zorne-emulator on the server's loopback: learning the MAC, both switches
-// with their restart, and the exit marker. Skipped where namespaces cannot be made.
+// with their restart, the exit marker, a forger's answers and a stop signal. Skipped where
+// namespaces cannot be made.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <filesystem>
 #include <fstream>
@@ -43,7 +45,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 class PrinterIpEndToEnd : public testing::Test {
  protected:
   // Builds the lab; false (with the test skipped) where that cannot be done.
-  bool Lab(bool siteLink) {
+  bool Lab(bool siteLink, bool forger = false) {
     if (const auto reason = test::NamespaceLab::Unavailable()) {
       skipReason_ = *reason;
       return false;
@@ -57,9 +59,10 @@ class PrinterIpEndToEnd : public testing::Test {
     fs::create_directories(work / "temp");
     std::ofstream(work / "service-ctl.sh") << "#!/bin/sh\necho \"$@\" >> " << ServiceLog() << "\n";
     fs::permissions(work / "service-ctl.sh", fs::perms::owner_all);
-    return lab_->Start(lab_->Printer(),
-                       {AZU_SNMP_RESPONDER, "--mac", test::NamespaceLab::kPrinterMac}, {},
-                       work / "responder.out") > 0 &&
+    std::vector<std::string> responder = {AZU_SNMP_RESPONDER, "--mac",
+                                          test::NamespaceLab::kPrinterMac};
+    if (forger) responder.emplace_back("--forge");
+    return lab_->Start(lab_->Printer(), responder, {}, work / "responder.out") > 0 &&
            test::WaitForText(work / "responder.out", "ready", std::chrono::seconds(10));
   }
   bool StartEmulator() {
@@ -112,8 +115,8 @@ class PrinterIpEndToEnd : public testing::Test {
   }
 };
 
-#define AZU_LAB_OR_SKIP(siteLink)                          \
-  if (!Lab(siteLink)) {                                    \
+#define AZU_LAB_OR_SKIP(...)                               \
+  if (!Lab(__VA_ARGS__)) {                                 \
     if (!skipReason_.empty()) GTEST_SKIP() << skipReason_; \
     FAIL() << "the printer's responder did not start";     \
   }
@@ -209,6 +212,58 @@ TEST_F(PrinterIpEndToEnd, AnExitMarkerEndsTheWatcher) {
   ExpectCleanRun(status);
   EXPECT_FALSE(drive.Exists(kExitMarker));
   EXPECT_FALSE(drive.Exists(kPrinterMacFile));
+}
+
+// A host on the site network that knows the printer's MAC answers every query with junk and
+// near-misses that end in the MAC (from another port, for another OID or request-id, a 7-byte
+// value, a truncated message): none of it is a record, so nothing changes.
+TEST_F(PrinterIpEndToEnd, AForgerThatKnowsTheMacIsNotTakenForThePrinter) {
+  AZU_LAB_OR_SKIP(true, true);
+  drive.Write(kPrinterMacFile, test::NamespaceLab::kPrinterMac);
+  ASSERT_TRUE(lab_->PlacePrinterOnSite("198.51.100.66")) << lab_->Error();
+  drive.Write(kExitMarker, "");  // one probe, then the watcher ends
+  const auto snapshot = [this] {
+    std::vector<std::optional<std::string>> files;
+    for (int entry = kLiveSet; entry < kLiveSet + kFileSetRows; ++entry) {
+      files.push_back(drive.Read(entry));
+    }
+    for (const int entry : {kPrinterMacFile, kAttachmentLog, kChangedMarker}) {
+      files.push_back(drive.Read(entry));
+    }
+    return files;
+  };
+  const auto before = snapshot();
+  ExpectCleanRun(RunWatcher());
+  const std::string answered = Slurp(work / "responder.out");
+  EXPECT_NE(answered.find("198.51.100.2 for interface 1"), std::string::npos) << answered;
+  EXPECT_NE(answered.find("198.51.100.2 for interface 2"), std::string::npos) << answered;
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_FALSE(fs::exists(ServiceLog()));
+}
+
+// A service manager's stop, while learning and while watching: the working copies go, the
+// status is 0, and the environment the watcher was started with is in its log.
+TEST_F(PrinterIpEndToEnd, AStopSignalEndsTheWatcherCleanly) {
+  AZU_LAB_OR_SKIP(false);
+  ASSERT_TRUE(lab_->UnplugPrinter());
+  for (const bool watching : {false, true}) {
+    SCOPED_TRACE(watching ? "watching" : "learning");
+    if (watching) drive.Write(kPrinterMacFile, test::NamespaceLab::kPrinterMac);
+    fs::remove(drive.Local(kActiveMarker));
+    const pid_t pid = StartWatcher();
+    ASSERT_GT(pid, 0);
+    for (int i = 0; i < 100 && !drive.Exists(kActiveMarker); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    // Into the first probe (learning) or the first pause (watching).
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    ExpectCleanRun(lab_->Wait(pid, seconds(10)));
+    const std::string log = Slurp(work / "azuqvc.out");
+    EXPECT_NE(log.find("stopped on request"), std::string::npos) << log;
+    EXPECT_NE(log.find("(from AZUQVC_DRIVE_E)"), std::string::npos) << log;
+    EXPECT_NE(log.find("service-ctl.sh (from AZUQVC_SERVICE_CTL)"), std::string::npos) << log;
+  }
 }
 
 }  // namespace

@@ -37,7 +37,12 @@ class WatcherTest : public testing::Test {
   }
 
   AttachServices Services() {
-    return {clock, hosts, arp, transport, services, library, files, drive.Root()};
+    return {clock,    hosts,
+            arp,      transport,
+            services, library,
+            files,    drive.Root(),
+            stop,     [this](std::string_view line) {
+              logged.emplace_back(line); }};
   }
   // The server configured for `printerAddress`, with the printer MAC file when `mac` is given.
   void Configure(const std::string& printerAddress, const char* mac) {
@@ -71,7 +76,9 @@ class WatcherTest : public testing::Test {
   FakeTransport transport{clock};
   FakeServiceControl services;
   FakeLibrary library;
-  FailingFiles files;
+  FailingFiles files{drive.Root()};
+  platform::StopRequest stop;
+  std::vector<std::string> logged;
   RecordingMessageSink recorder;
   ScopedMessageSink installed{recorder};
   std::function<void(std::size_t)> onPause;
