@@ -5,7 +5,7 @@
 #include <string>
 
 #include "pages/page.h"
-#include "server/transaction.h"
+#include "rules/accounting_rules.h"
 
 namespace azu {
 
@@ -30,8 +30,7 @@ class CAccountingDlg : public CPage {
 
  private:
   void UpdateEnabling();
-  [[nodiscard]] bool AccountIdAccepted() const;
-  [[nodiscard]] PageChange Change() const;
+  [[nodiscard]] AccountingFields Fields() const;
 };
 
 }  // namespace azu

@@ -5,13 +5,11 @@
 #include "framework/message_box.h"
 #include "framework/wait_cursor.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "rules/admin_rules.h"
 #include "server/configure.h"
 #include "server/transaction.h"
 
 namespace azu {
-namespace {
-constexpr const char* kEngineInfo = "/not-scsi0/config_files/engineInfo";
-}  // namespace
 
 CAdminDlg::CAdminDlg(PageServices services) : CPage(kAdminPageTemplate, std::move(services)) {}
 
@@ -30,21 +28,12 @@ void CAdminDlg::Configure() {
   UpdateData(true);
   ServerLibrary& library = services_.library;
   RunConfigure(library, serverName,
-               {.checkPage =
-                    [this] {
-                      if (!adminPassword.empty()) return true;
-                      ShowTextMessage("M_ADMIN_SPECIFYPASSWORD", kNoticeBox);
-                      return false;
-                    },
+               {.checkPage = [this] { return PassesCheck(CheckAdmin({adminPassword})); },
                 .askPassword = services_.askPassword,
                 .transaction =
                     [this, &library](VIREO_CONNECTION connection) {
-                      PageChange change;
-                      change.kind = PageChange::Kind::Replace;
-                      change.serverPath = kEngineInfo;
-                      change.lines = {adminPassword};
-                      change.messagePrefix = "M_ADMIN_";
-                      RunTransactionAndOfferReboot(library, connection, change);
+                      RunPagePlan(library, connection, AdminPlan({adminPassword}),
+                                  RebootOffer::Ask);
                     }});
 }
 

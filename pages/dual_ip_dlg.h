@@ -37,8 +37,6 @@ class CDualIPDlg : public CPage {
   void OnModeClicked();
   [[nodiscard]] std::string AddressText() const;
   [[nodiscard]] std::string MaskText() const;
-  void Add(VIREO_CONNECTION connection);
-  void Delete(VIREO_CONNECTION connection);
 };
 
 }  // namespace azu

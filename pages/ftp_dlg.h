@@ -27,9 +27,6 @@ class CFTPDlg : public CPage {
  protected:
   bool OnInitDialog() override;
   void DoDataExchange(DataExchange& dx) override;
-
- private:
-  [[nodiscard]] bool CheckFields() const;
 };
 
 }  // namespace azu

@@ -7,14 +7,11 @@
 #include "framework/message_box.h"
 #include "framework/wait_cursor.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "rules/http_rules.h"
 #include "server/configure.h"
 #include "server/transaction.h"
 
 namespace azu {
-namespace {
-constexpr const char* kEngineHttp = "/not-scsi0/config_files/engineHTTP";
-constexpr std::uint32_t kMaxPort = 65535;
-}  // namespace
 
 CHTTPDlg::CHTTPDlg(PageServices services) : CPage(kHttpPageTemplate, std::move(services)) {}
 
@@ -34,23 +31,13 @@ void CHTTPDlg::DoDataExchange(DataExchange& dx) {
 void CHTTPDlg::Configure() {
   if (!UpdateData(true)) return;  // the framework has prompted and focused the field
   ServerLibrary& library = services_.library;
+  const HttpFields fields{httpPort, httpsPort};
   RunConfigure(library, serverName,
-               {.checkPage =
-                    [this] {
-                      if (httpPort != httpsPort) return true;
-                      ShowTextMessage("M_HTTP_SAMEPORT", kNoticeBox);
-                      return false;
-                    },
+               {.checkPage = [&fields] { return PassesCheck(CheckHttp(fields)); },
                 .askPassword = services_.askPassword,
                 .transaction =
-                    [this, &library](VIREO_CONNECTION connection) {
-                      PageChange change;
-                      change.kind = PageChange::Kind::Replace;
-                      change.serverPath = kEngineHttp;
-                      change.messagePrefix = "M_HTTP_";
-                      change.lines = {"HTTP=" + std::to_string(httpPort),
-                                      "HTTPS=" + std::to_string(httpsPort)};
-                      RunTransactionAndOfferReboot(library, connection, change);
+                    [&fields, &library](VIREO_CONNECTION connection) {
+                      RunPagePlan(library, connection, HttpPlan(fields), RebootOffer::Ask);
                     }});
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/dialog.h"
+#include "rules/page_plan.h"
 #include "server/server_library.h"
 
 namespace azu {
@@ -38,5 +39,8 @@ class CPage : public Dialog {
 
   PageServices services_;
 };
+
+// Shows the notice of a failed check; true when there is none.
+bool PassesCheck(CheckNotice notice);
 
 }  // namespace azu

@@ -1,21 +1,19 @@
 #include "pages/snmp_dlg.h"
 
 #include <array>
-#include <optional>
 
 #include "app/text_table.h"
 #include "framework/data_exchange.h"
 #include "framework/wait_cursor.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "rules/snmp_rules.h"
 #include "server/configure.h"
-#include "server/transaction.h"
-#include "server/zorne_constants.h"
 
 namespace azu {
 namespace {
 
-constexpr int kVersion1 = 0;
-constexpr int kVersion3 = 1;
+constexpr int kVersion1 = kSnmpVersion1;
+constexpr int kVersion3 = kSnmpVersion3;
 constexpr std::array kVersion1Group{1048, 1050, 1042, 1051, 1043};
 constexpr std::array kVersion3Group{1049, 1052, 1044, 1053, 1045};
 
@@ -57,28 +55,6 @@ void CSNMPDlg::ShowVersion(int version) {
   for (const int id : kVersion3Group) EnableItem(id, version == kVersion3);
 }
 
-// Version 1 writes the communities and removes the SNMPv3 keys; version 3 the reverse.
-PageChange CSNMPDlg::Change(bool version1) const {
-  const auto v1Only = [version1](const std::string& value) {
-    return version1 ? std::optional<std::string>(value) : std::nullopt;
-  };
-  const auto v3Only = [version1](const std::string& value) {
-    return version1 ? std::nullopt : std::optional<std::string>(value);
-  };
-  PageChange change;
-  change.serverPath = kMainConfig;
-  change.messagePrefix = "M_SNMP_";
-  change.keys = {
-      {"snmp.version", version1 ? "1" : "3"},
-      {"snmp.getcommunityname", v1Only(getCommunity)},
-      {"snmp.setcommunityname", v1Only(setCommunity)},
-      {"snmp.username", v3Only(userName)},
-      {"snmp.authpassword", v3Only(authPassword)},
-      {"snmp.privpassword", v3Only(privPassword)},
-  };
-  return change;
-}
-
 void CSNMPDlg::Configure() {
   UpdateData(true);
   ServerLibrary& library = services_.library;
@@ -86,9 +62,11 @@ void CSNMPDlg::Configure() {
                {.checkPage = nullptr,  // empty names and passwords are written as empty values
                 .askPassword = services_.askPassword,
                 .transaction = [this, &library](VIREO_CONNECTION connection) {
-                  const int version = Combo(kVersionListId).GetCurSel();
-                  if (version != kVersion1 && version != kVersion3) return;
-                  RunTransactionAndOfferReboot(library, connection, Change(version == kVersion1));
+                  const SnmpFields fields{Combo(kVersionListId).GetCurSel(), getCommunity,
+                                          setCommunity, authPassword, privPassword};
+                  if (const auto plan = SnmpPlan(fields)) {
+                    RunPagePlan(library, connection, *plan, RebootOffer::Ask);
+                  }
                 }});
 }
 

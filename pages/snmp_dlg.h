@@ -21,7 +21,6 @@ class CSNMPDlg : public CPage {
 
   explicit CSNMPDlg(PageServices services = ProgramPageServices());
 
-  std::string userName = "Vadmin";  // the server's one SNMPv3 user
   std::string getCommunity;
   std::string setCommunity;
   std::string authPassword;
@@ -35,7 +34,6 @@ class CSNMPDlg : public CPage {
 
  private:
   void ShowVersion(int version);
-  [[nodiscard]] PageChange Change(bool version1) const;
 };
 
 }  // namespace azu

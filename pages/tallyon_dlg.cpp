@@ -3,9 +3,9 @@
 #include "app/text_table.h"
 #include "framework/data_exchange.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "rules/tallyon_rules.h"
 #include "server/configure.h"
 #include "server/transaction.h"
-#include "server/zorne_constants.h"
 
 namespace azu {
 
@@ -27,16 +27,13 @@ void CTallyonDlg::DoDataExchange(DataExchange& dx) {
 void CTallyonDlg::Configure() {
   UpdateData(true);
   ServerLibrary& library = services_.library;
-  RunConfigure(library, serverName,
-               {.checkPage = nullptr,  // empty credentials are written as empty values
-                .askPassword = services_.askPassword,
-                .transaction = [this, &library](VIREO_CONNECTION connection) {
-                  PageChange change;
-                  change.serverPath = kMainConfig;
-                  change.messagePrefix = "M_TALLYON_";
-                  change.keys = {{"AZPersUserID", userId}, {"AZPersUserPWD", passcode}};
-                  RunTransactionAndOfferReboot(library, connection, change);
-                }});
+  RunConfigure(
+      library, serverName,
+      {.checkPage = nullptr,  // empty credentials are written as empty values
+       .askPassword = services_.askPassword,
+       .transaction = [this, &library](VIREO_CONNECTION connection) {
+         RunPagePlan(library, connection, TallyonPlan({userId, passcode}), RebootOffer::Ask);
+       }});
 }
 
 }  // namespace azu

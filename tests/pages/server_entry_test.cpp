@@ -1,6 +1,6 @@
 // Splitting discovered-server entries and finding the server's own address among them.
 
-#include "pages/server_entry.h"
+#include "rules/server_entry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pages/text_compare.h"
+#include "rules/text_compare.h"
 
 #include "app/text_table.h"
 

@@ -1,8 +1,8 @@
-#include "pages/server_entry.h"
+#include "rules/server_entry.h"
 
 #include <algorithm>
 
-#include "pages/text_compare.h"
+#include "rules/text_compare.h"
 
 namespace azu {
 namespace {

@@ -1,4 +1,4 @@
-#include "pages/port_filter_rules.h"
+#include "rules/port_filter_rules.h"
 
 #include "framework/message_box.h"
 #include "platform/temp_file.h"
