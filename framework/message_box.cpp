@@ -20,6 +20,7 @@ class StderrMessageSink final : public MessageSink {
 
 StderrMessageSink g_defaultSink;
 MessageSink* g_sink = &g_defaultSink;
+thread_local MessageSink* t_sink = nullptr;
 std::string g_applicationName;
 
 }  // namespace
@@ -30,8 +31,12 @@ MessageSink* InstallMessageSink(MessageSink* sink) {
   return previous;
 }
 
+MessageSink* InstallThreadMessageSink(MessageSink* sink) {
+  return std::exchange(t_sink, sink);
+}
+
 int ShowMessageBox(std::string_view text, unsigned type) {
-  return g_sink->Show(text, type);
+  return (t_sink != nullptr ? t_sink : g_sink)->Show(text, type);
 }
 
 int ShowMessageBox(const char* text, unsigned type) {

@@ -40,6 +40,11 @@ int ShowMessageBox(const char* text, unsigned type);
 void SetApplicationName(std::string name);
 const std::string& ApplicationName();
 
+// Installs `sink` for the calling thread only, in front of the process's sink (null removes it);
+// returns the one it replaces. For work that runs on several threads at once, each with its own
+// messages (zornectl's servers).
+MessageSink* InstallThreadMessageSink(MessageSink* sink);
+
 // Installs a sink for the life of a scope.
 class ScopedMessageSink {
  public:
@@ -47,6 +52,19 @@ class ScopedMessageSink {
   ~ScopedMessageSink() { InstallMessageSink(previous_); }
   ScopedMessageSink(const ScopedMessageSink&) = delete;
   ScopedMessageSink& operator=(const ScopedMessageSink&) = delete;
+
+ private:
+  MessageSink* previous_;
+};
+
+// Installs a sink for the calling thread for the life of a scope.
+class ScopedThreadMessageSink {
+ public:
+  explicit ScopedThreadMessageSink(MessageSink& sink)
+      : previous_(InstallThreadMessageSink(&sink)) {}
+  ~ScopedThreadMessageSink() { InstallThreadMessageSink(previous_); }
+  ScopedThreadMessageSink(const ScopedThreadMessageSink&) = delete;
+  ScopedThreadMessageSink& operator=(const ScopedThreadMessageSink&) = delete;
 
  private:
   MessageSink* previous_;

@@ -23,6 +23,9 @@ packages=(
   clang
   libclang-rt-14-dev
   iproute2
+  libcli11-dev
+  nlohmann-json3-dev
+  libdtl-dev
 )
 
 missing=()

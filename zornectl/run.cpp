@@ -1,0 +1,135 @@
+#include "zornectl/run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "app/cp1252.h"
+#include "framework/message_box.h"
+#include "rules/page_plan.h"
+#include "server/configure.h"
+#include "zornectl/server_run_library.h"
+#include "zornectl/unified_diff.h"
+
+namespace azu::ctl {
+namespace {
+
+// The boxes a server's run shows, kept as its messages; no question is ever answered Yes.
+class MessageCapture final : public MessageSink {
+ public:
+  int Show(std::string_view text, unsigned type) override {
+    texts.push_back(Cp1252ToUtf8(text));
+    return type == kQuestionBox ? IDNO : IDOK;
+  }
+  std::vector<std::string> texts;
+};
+
+// A server's text as a folder name: no separator can lead out of the backup folder.
+std::string FolderName(std::string server) {
+  std::replace(server.begin(), server.end(), '/', '_');
+  if (server == "." || server == "..") server = "_" + server;
+  return server;
+}
+
+std::optional<std::string> BackupFolder(const Request& request, const std::string& server) {
+  if (!request.backupDir || request.dryRun) return std::nullopt;
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(*request.backupDir) / FolderName(server);
+  std::error_code ignored;
+  fs::create_directories(folder, ignored);
+  // Configuration files hold passwords.
+  fs::permissions(folder, fs::perms::owner_all, ignored);
+  return folder.string();
+}
+
+std::string DoneMessage(const Request& request, const ServerRunLibrary& library, bool rebooted) {
+  if (request.dryRun) {
+    std::size_t files = 0;
+    for (const FileChange& change : library.Changes()) files += change.before != change.after;
+    if (files == 0 && library.Attributes().empty()) return "no change";
+    std::string text = "would change " + std::to_string(files) + " file(s)";
+    for (const std::string& attribute : library.Attributes()) text += ", set " + attribute;
+    return text;
+  }
+  if (!library.Stored()) return "unchanged: nothing to store";
+  return rebooted ? "stored, rebooting" : "stored";
+}
+
+}  // namespace
+
+ServerOutcome RunServer(const Request& request, ServerLibrary& library, const std::string& server) {
+  MessageCapture capture;
+  const ScopedThreadMessageSink scoped(capture);
+  ServerRunLibrary run(
+      library, {request.dryRun, BackupFolder(request, server),
+                std::chrono::steady_clock::now() + std::chrono::seconds(request.deadlineSeconds)});
+  ServerOutcome outcome;
+  outcome.server = server;
+  bool rebooted = false;
+  RunConfigure(
+      run, server,
+      {.checkPage =
+           [&] {
+             const CheckNotice notice = CheckForServer(request, server);
+             if (notice != nullptr) ShowTextMessage(notice, kNoticeBox);
+             return notice == nullptr;
+           },
+       .askPassword = [&]() -> std::optional<std::string> { return request.zornePassword; },
+       .transaction =
+           [&](VIREO_CONNECTION connection) {
+             const auto plan = MakePlan(request, run);
+             outcome.done = !plan || RunPagePlan(run, connection, *plan, RebootOffer::Never);
+             if (!outcome.done || !request.reboot || request.dryRun || !run.Stored()) return;
+             if (const VIREO_STATUS s = run.Reboot(connection)) {
+               ShowTextMessage("M_REBOOTFAILED", s, kNoticeBox);
+               outcome.done = false;
+             } else {
+               rebooted = true;
+             }
+           }});
+  outcome.status = run.LastFailure();
+  for (const FileChange& change : run.Changes()) {
+    outcome.diff += UnifiedDiff(server + ":" + change.serverPath, change.before, change.after,
+                                request.page == "admin");
+  }
+  outcome.changed =
+      request.dryRun ? !outcome.diff.empty() || !run.Attributes().empty() : run.Stored();
+  if (run.DeadlinePassed()) {
+    outcome.done = false;
+    outcome.message =
+        "gave up: the deadline of " + std::to_string(request.deadlineSeconds) + " s passed";
+  } else if (!outcome.done) {
+    outcome.message = capture.texts.empty() ? "failed" : capture.texts.back();
+  } else {
+    // A page that ends with a notice of its own (FTP) says it after what was done.
+    outcome.message = DoneMessage(request, run, rebooted);
+    if (!capture.texts.empty() && !request.dryRun) outcome.message += ": " + capture.texts.back();
+  }
+  return outcome;
+}
+
+std::vector<ServerOutcome> RunServers(
+    const Request& request, ServerLibrary& library,
+    const std::function<void(const ServerOutcome& outcome)>& progress) {
+  std::vector<ServerOutcome> outcomes(request.servers.size());
+  std::atomic<std::size_t> next{0};
+  std::mutex reporting;
+  const auto work = [&] {
+    for (std::size_t i = next++; i < outcomes.size(); i = next++) {
+      outcomes[i] = RunServer(request, library, request.servers[i]);
+      const std::lock_guard lock(reporting);
+      if (progress) progress(outcomes[i]);
+    }
+  };
+  const std::size_t workers =
+      std::min(outcomes.size(), static_cast<std::size_t>(std::max(request.parallel, 1)));
+  std::vector<std::thread> threads;
+  threads.reserve(workers);
+  for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work);
+  for (std::thread& thread : threads) thread.join();
+  return outcomes;
+}
+
+}  // namespace azu::ctl

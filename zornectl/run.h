@@ -1,0 +1,32 @@
+#pragma once
+// Running one zornectl page command over its servers: each server on its own, several at once,
+// one failure never stopping the others.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "server/server_library.h"
+#include "zornectl/request.h"
+
+namespace azu::ctl {
+
+struct ServerOutcome {
+  std::string server;
+  bool done = false;               // everything went through
+  bool changed = false;            // a file was stored (dry run: would be)
+  std::string message;             // what the page would have shown last, or what was done
+  VIREO_STATUS status = VIREO_OK;  // the library's last failing status
+  std::string diff;                // dry run: the unified diffs
+};
+
+// One server, on the calling thread; its messages are its own.
+ServerOutcome RunServer(const Request& request, ServerLibrary& library, const std::string& server);
+
+// Every server of the request, `request.parallel` at once, in the request's order. `progress`
+// is called (from the worker threads, one at a time) after each server.
+std::vector<ServerOutcome> RunServers(
+    const Request& request, ServerLibrary& library,
+    const std::function<void(const ServerOutcome& outcome)>& progress);
+
+}  // namespace azu::ctl
