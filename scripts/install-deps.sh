@@ -26,6 +26,8 @@ packages=(
   libcli11-dev
   nlohmann-json3-dev
   libdtl-dev
+  bc
+  time
 )
 
 missing=()

@@ -44,6 +44,27 @@ std::optional<std::string> BackupFolder(const Request& request, const std::strin
   return folder.string();
 }
 
+// What the library's status says, for a reason that the page's text leaves open (the page says
+// the same for a wrong password and an unreachable server).
+std::string StatusMeaning(VIREO_STATUS status) {
+  switch (status) {
+    case VIREO_E_UNREACHABLE:
+      return "the server cannot be reached";
+    case VIREO_E_AUTH:
+      return "the server refused the password";
+    case VIREO_E_HOSTKEY:
+      return "the server's key is not the one pinned for it";
+    case VIREO_E_CONFLICT:
+      return "the file changed on the server meanwhile";
+    case VIREO_E_SESSION_ENDED:
+      return "the server ended the session";
+    case VIREO_E_PROTOCOL:
+      return "the connection broke or the answer was not understood";
+    default:
+      return "";
+  }
+}
+
 std::string DoneMessage(const Request& request, const ServerRunLibrary& library, bool rebooted) {
   if (request.dryRun) {
     std::size_t files = 0;
@@ -102,6 +123,9 @@ ServerOutcome RunServer(const Request& request, ServerLibrary& library, const st
         "gave up: the deadline of " + std::to_string(request.deadlineSeconds) + " s passed";
   } else if (!outcome.done) {
     outcome.message = capture.texts.empty() ? "failed" : capture.texts.back();
+    if (const std::string meaning = StatusMeaning(outcome.status); !meaning.empty()) {
+      outcome.message += " (" + meaning + ")";
+    }
   } else {
     // A page that ends with a notice of its own (FTP) says it after what was done.
     outcome.message = DoneMessage(request, run, rebooted);

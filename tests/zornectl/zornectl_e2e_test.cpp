@@ -43,9 +43,11 @@ class ZornectlTest : public testing::Test {
 };
 
 TEST_F(ZornectlTest, ADryRunShowsTheMaskedDiffAndStoresNothing) {
-  const auto run = test::RunZornectl(
-      {"snmp", "--get-community", "new", "--dry-run", first.Address(), second.Address()},
-      kPassword);
+  const fs::path servers = folder.Path() / "servers";
+  std::ofstream(servers) << "# the second site\n\n  " << second.Address() << "  # zorne2\n";
+  const auto run = test::RunZornectl({"snmp", "--get-community", "new", "--dry-run",
+                                      first.Address(), "--servers-file", servers.string()},
+                                     kPassword);
   EXPECT_EQ(run.status, 0) << run.err;
   for (const test::RunningEmulator* emulator : {&first, &second}) {
     EXPECT_NE(run.out.find("--- " + emulator->Address() + ":" + kMainConfig), std::string::npos);
@@ -81,9 +83,10 @@ TEST_F(ZornectlTest, EveryServerIsIndependentAndReportedWithItsReason) {
   test::RunningEmulator third(otherPassword);
   ASSERT_TRUE(third.Started());
   ASSERT_TRUE(third.WriteServerFile(kMainConfig, kSeed));
+  const std::string stopped = second.Address();
   second.Stop();
   const auto run = test::RunZornectl({"snmp", "--get-community", "new", "--json", "--parallel", "3",
-                                      first.Address(), second.Address(), third.Address()},
+                                      first.Address(), stopped, third.Address()},
                                      kPassword);
   EXPECT_EQ(run.status, 1) << run.err;
   std::vector<nlohmann::json> lines;
@@ -93,12 +96,16 @@ TEST_F(ZornectlTest, EveryServerIsIndependentAndReportedWithItsReason) {
   EXPECT_EQ(lines[0]["outcome"], "done");
   EXPECT_EQ(lines[0]["changed"], true);
   EXPECT_EQ(lines[0]["page"], "snmp");
+  const char* reasons[] = {"", "(the server cannot be reached)",
+                           "(the server refused the password)"};
   for (const std::size_t failed : {1U, 2U}) {
     EXPECT_EQ(lines[failed]["outcome"], "failed");
     EXPECT_EQ(lines[failed]["message"],
-              "Zorne Administrator password incorrect or server unavailable");
-    EXPECT_NE(lines[failed]["status"], 0);
+              "Zorne Administrator password incorrect or server unavailable " +
+                  std::string(reasons[failed]));
   }
+  EXPECT_EQ(lines[1]["status"], 7004) << run.out;
+  EXPECT_EQ(lines[2]["status"], 7005);
   EXPECT_TRUE(Stored(first));
   EXPECT_FALSE(Stored(third));
 }
@@ -161,6 +168,19 @@ TEST_F(ZornectlTest, UsageErrorsNameTheOptionAndReachNoServer) {
   const auto help = test::RunZornectl({"dual-ip", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--servers-file"), std::string::npos);
+}
+
+// Discovery asks only the emulator's own loopback address.
+TEST_F(ZornectlTest, DiscoverListsTheServersASearchFinds) {
+  const auto run = test::RunZornectl(
+      {"discover", "--json"},
+      {{"VIREO_DISCOVERY_TARGETS", first.Host()}, {"VIREO_PORT", std::to_string(first.Port())}});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const auto server = nlohmann::json::parse(run.out.substr(0, run.out.find('\n')));
+  EXPECT_EQ(server["address"], first.Host());
+  EXPECT_EQ(server["name"], "test-zorne");
+  EXPECT_EQ(server["model"], "QV5010");
+  EXPECT_EQ(server["series"], "QV5000");
 }
 
 }  // namespace
