@@ -43,8 +43,8 @@ std::string DiscoverServersText(bool json) {
                   .dump() +
               "\n";
     } else {
-      text += std::string(record.address.data()) + "  " + name + "  " + record.modelCode.data() +
-              "  " + series + "\n";
+      text.append(record.address.data()).append("  ").append(name).append("  ");
+      text.append(record.modelCode.data()).append("  ").append(series).append("\n");
     }
   }
   return text;

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <map>
 
 #include "app/text_table.h"
 #include "zornectl/secret_file.h"
@@ -80,12 +79,6 @@ bool ReadServersFile(const std::string& path, std::vector<std::string>& servers,
   return true;
 }
 
-// Secret options: the file names, read once the command line is known to be sound.
-struct SecretFiles {
-  std::string zorne;
-  std::map<std::string, std::string*> fields;  // file option's file -> field it fills
-};
-
 struct Common {
   std::vector<std::string> servers;
   std::string serversFile;
@@ -135,8 +128,15 @@ Command ParseCommandLine(int argc, char** argv) {
   command.kind = Command::Kind::Page;
   Request& request = command.request;
   Common common;
-  std::string adminFile, passcodeFile, ftpPasswordFile, authFile, privFile;
-  std::string system = "none", type = "default", snmpVersion = "1";
+  // Secret options name files; their contents are read once the command line is sound.
+  std::string adminFile;
+  std::string passcodeFile;
+  std::string ftpPasswordFile;
+  std::string authFile;
+  std::string privFile;
+  std::string system = "none";
+  std::string type = "default";
+  std::string snmpVersion = "1";
 
   CLI::App* discover = app.add_subcommand("discover", "list the Zorne servers a search finds");
   discover->add_flag("--json", command.json, "one JSON object per server");
