@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the debug preset (sanitizers on), runs the fuzz targets for a
-# short while (clang, libFuzzer) and then every test with ctest, whose summary ends the output.
+# short while (clang, libFuzzer), builds and tests the Windows cross build under wine, and then
+# runs every test with ctest, whose summary ends the output.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -28,5 +29,8 @@ fuzz fuzz_discovery_datagram
 fuzz fuzz_discovery_answer
 fuzz fuzz_arp_listing attach/fuzz/seeds/arp_listing
 fuzz fuzz_snmp_reply attach/fuzz/seeds/snmp_reply
+
+# The Windows build and its tests under wine (skipped, with the reason, without the tools).
+scripts/windows-tests.sh
 
 ctest --preset debug -j "$(nproc)"

@@ -1,3 +1,6 @@
+// gethostbyname is what the program asks of Winsock 1.1; the define keeps the compilers that
+// mark it deprecated quiet.
+#define _WINSOCK_DEPRECATED_NO_WARNINGS
 #include <winsock2.h>
 
 #include <cstring>

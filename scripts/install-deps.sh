@@ -28,6 +28,11 @@ packages=(
   libdtl-dev
   bc
   time
+  g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64
+  googletest
+  wine
+  wine64
 )
 
 missing=()

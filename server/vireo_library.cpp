@@ -1,3 +1,7 @@
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -13,6 +17,22 @@ constexpr const char* kLocalHost = "localhost";
 // "sha256:" and 64 hex digits fit with room; a longer path than PATH_MAX is shown cut.
 constexpr std::uint32_t kFingerprintBuffer = 128;
 constexpr std::uint32_t kFileBuffer = 4096;
+
+using KeyMismatchCall = VIREO_STATUS (*)(const char*, char*, std::uint32_t, char*, std::uint32_t,
+                                         char*, std::uint32_t);
+
+// Our library tells why a server's key was refused; the maker's has no such function, so on
+// Windows it is looked up at run time and its absence only means no detail to show.
+KeyMismatchCall KeyMismatchFunction() {
+#ifdef _WIN32
+  HMODULE const library = GetModuleHandleA("vireo10.dll");
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<KeyMismatchCall>(
+      reinterpret_cast<void*>(GetProcAddress(library, "VIREO_getKeyMismatch")));
+#else
+  return VIREO_getKeyMismatch;
+#endif
+}
 
 class Vireo final : public ServerLibrary {
  public:
@@ -30,8 +50,10 @@ class Vireo final : public ServerLibrary {
     std::array<char, kFingerprintBuffer> shown{};
     std::array<char, kFingerprintBuffer> pinned{};
     std::vector<char> file(kFileBuffer);
-    if (VIREO_getKeyMismatch(server.c_str(), shown.data(), kFingerprintBuffer, pinned.data(),
-                             kFingerprintBuffer, file.data(), kFileBuffer) != VIREO_OK) {
+    const auto getKeyMismatch = KeyMismatchFunction();
+    if (getKeyMismatch == nullptr ||
+        getKeyMismatch(server.c_str(), shown.data(), kFingerprintBuffer, pinned.data(),
+                       kFingerprintBuffer, file.data(), kFileBuffer) != VIREO_OK) {
       return std::nullopt;
     }
     return ServerKeyMismatch{shown.data(), pinned.data(), file.data()};

@@ -11,15 +11,13 @@
 #include <string_view>
 
 #include "attach/file_table.h"
+#include "tests/support/environment.h"
 
 namespace azu::test {
 
 class DriveRoot {
  public:
-  DriveRoot() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "azudriveXXXXXX").string();
-    root_ = mkdtemp(pattern.data());
-  }
+  DriveRoot() { root_ = MakeTempFolder("azudrive"); }
   ~DriveRoot() {
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
@@ -30,10 +28,12 @@ class DriveRoot {
   [[nodiscard]] std::string Root() const { return root_.string(); }
 
   [[nodiscard]] std::filesystem::path Local(std::string_view serverPath) const {
-    if (serverPath.starts_with("/not-scsi0/")) {
-      return root_ / "azu" / "server" / serverPath.substr(11);
-    }
-    return root_ / serverPath.substr(std::string_view("/harddisk2/").size());
+    // In the system's own separators, as the program writes local paths.
+    std::filesystem::path local =
+        serverPath.starts_with("/not-scsi0/")
+            ? root_ / "azu" / "server" / serverPath.substr(11)
+            : root_ / serverPath.substr(std::string_view("/harddisk2/").size());
+    return local.make_preferred();
   }
   [[nodiscard]] std::filesystem::path Local(int entry) const {
     return Local(kFileTable[static_cast<std::size_t>(entry)]);

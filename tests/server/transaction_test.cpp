@@ -87,7 +87,9 @@ TEST_F(TransactionTest, TemporaryFilesAreOursAloneAndNamedAzu) {
   library.onGetFile = [](const std::string& localPath) {
     struct stat info {};
     ASSERT_EQ(stat(localPath.c_str(), &info), 0);
+#ifndef _WIN32  // there the temporary folder's access list keeps the file ours
     EXPECT_EQ(info.st_mode & 0777, 0600U);
+#endif
   };
   RunTransaction(library, 42, SnmpChange());
   ASSERT_EQ(library.localPathsSeen.size(), 2U);
@@ -133,13 +135,17 @@ TEST_F(TransactionTest, RewrittenCopyThatCannotBeCreatedTakesTheFetchedCopyWithI
   std::string fetched;
   library.onGetFile = [&fetched](const std::string& localPath) {
     fetched = localPath;
-    setenv("TEMP", "/nonexistent-azu-folder", 1);
+    test::SetVariable("TEMP", "/nonexistent-azu-folder");
   };
   const TransactionResult result = RunTransaction(library, 42, SnmpChange());
-  setenv("TEMP", folder.Path().c_str(), 1);
+  test::SetVariable("TEMP", folder.Path().string());
   EXPECT_FALSE(result.completed);
   EXPECT_EQ(result.status, VIREO_OK);
+#ifdef _WIN32
+  ExpectOneError("SNMP settings not set: Open #2 (267)");  // ERROR_DIRECTORY
+#else
   ExpectOneError("SNMP settings not set: Open #2 (2)");  // ENOENT
+#endif
   EXPECT_FALSE(std::filesystem::exists(fetched));        // the server's configuration is not left
   ExpectCleanedUp();
 }

@@ -7,23 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/environment.h"
+
 namespace azu::test {
 
 class TempFolderScope {
  public:
   TempFolderScope() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "azutestXXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+    path_ = MakeTempFolder("azutest");
     const char* old = std::getenv("TEMP");
     if (old != nullptr) previous_ = old;
     hadPrevious_ = old != nullptr;
-    setenv("TEMP", path_.c_str(), 1);
+    SetVariable("TEMP", path_.string());
   }
   ~TempFolderScope() {
     if (hadPrevious_) {
-      setenv("TEMP", previous_.c_str(), 1);
+      SetVariable("TEMP", previous_);
     } else {
-      unsetenv("TEMP");
+      UnsetVariable("TEMP");
     }
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
