@@ -33,4 +33,5 @@ fuzz fuzz_snmp_reply attach/fuzz/seeds/snmp_reply
 # The Windows build and its tests under wine (skipped, with the reason, without the tools).
 scripts/windows-tests.sh
 
+scripts/check-packages.sh
 ctest --preset debug -j "$(nproc)"

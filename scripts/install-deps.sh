@@ -28,6 +28,12 @@ packages=(
   libdtl-dev
   bc
   time
+  debhelper
+  dpkg-dev
+  lintian
+  desktop-file-utils
+  appstream
+  systemd
   g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64
   googletest
