@@ -79,6 +79,21 @@ if [ "$status" -eq 127 ] || grep -q 'cannot start' <<<"$output"; then
   problem "azuqvc did not hand over to azuqvc-gui: $output"
 fi
 
+# The emulator as its service runs it (an owner-only password file, a state folder), on a free
+# loopback port: it starts, listens and stops cleanly on SIGTERM.
+(umask 077 && echo "check-$RANDOM$RANDOM" >"$scratch/admin-password")
+"$root/usr/bin/zorne-emulator" --root "$scratch/state" --listen 127.0.0.1:0 \
+  --admin-password-file "$scratch/admin-password" >"$scratch/emulator.log" 2>&1 &
+emulator=$!
+for _ in $(seq 100); do
+  grep -q '^zorne-emulator listening on 127.0.0.1:' "$scratch/emulator.log" && break
+  sleep 0.1
+done
+grep -q '^zorne-emulator listening on 127.0.0.1:' "$scratch/emulator.log" ||
+  problem "the installed zorne-emulator did not start: $(cat "$scratch/emulator.log")"
+kill -TERM "$emulator"
+wait "$emulator" || problem "the installed zorne-emulator did not stop cleanly on SIGTERM"
+
 if command -v systemd-analyze >/dev/null; then
   exposure_of() {
     systemd-analyze security --offline=true "$root/lib/systemd/system/$1.service" </dev/null 2>&1 |
