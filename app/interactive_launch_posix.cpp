@@ -19,6 +19,13 @@ constexpr const char* kInstalledFolder = AZUQVC_GUI_FROM_BINDIR;
 #else
 constexpr const char* kInstalledFolder = "../libexec/azuqvc";
 #endif
+
+// Says why on standard error.
+int CannotStart(const std::string& program, int error) {
+  std::fprintf(stderr, "azuqvc: cannot start %s: %s\n", program.c_str(), std::strerror(error));
+  return kCannotStartWindows;
+}
+
 }  // namespace
 
 // The windows live in the sibling program, so that this one never loads the window system's
@@ -26,28 +33,17 @@ constexpr const char* kInstalledFolder = "../libexec/azuqvc";
 int RunInteractive(int /*argc*/, char** argv) {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) {
-    execv(kWindowsProgram, argv);
-    std::fprintf(stderr, "azuqvc: cannot start %s: %s\n", kWindowsProgram, std::strerror(errno));
-    return kCannotStartWindows;
+  // Beside azuqvc in a build tree, in the libexec folder once installed; only a missing program
+  // sends us on to the next place, any other failure is the answer.
+  const std::string candidates[] = {
+      error ? kWindowsProgram : (self.parent_path() / kWindowsProgram).string(),
+      (self.parent_path() / kInstalledFolder / kWindowsProgram).lexically_normal().string()};
+  const std::size_t places = error ? 1 : 2;
+  for (std::size_t i = 0; i < places; ++i) {
+    execv(candidates[i].c_str(), argv);
+    if (errno != ENOENT) return CannotStart(candidates[i], errno);
   }
-  const std::string sibling = (self.parent_path() / kWindowsProgram).string();
-  execv(sibling.c_str(), argv);
-  const int sibling_error = errno;
-  // Only a missing sibling sends us to the installed folder; any other failure is the answer.
-  if (sibling_error == ENOENT) {
-    const std::string installed =
-        (self.parent_path() / kInstalledFolder / kWindowsProgram).lexically_normal().string();
-    execv(installed.c_str(), argv);
-    if (errno != ENOENT) {
-      std::fprintf(stderr, "azuqvc: cannot start %s: %s\n", installed.c_str(),
-                   std::strerror(errno));
-      return kCannotStartWindows;
-    }
-  }
-  std::fprintf(stderr, "azuqvc: cannot start %s: %s\n", sibling.c_str(),
-               std::strerror(sibling_error));
-  return kCannotStartWindows;
+  return CannotStart(candidates[0], ENOENT);
 }
 
 }  // namespace azu

@@ -31,10 +31,8 @@ class BerReader {
 namespace ber {
 inline constexpr std::uint8_t kInteger = 0x02;
 inline constexpr std::uint8_t kOctetString = 0x04;
-inline constexpr std::uint8_t kNull = 0x05;
 inline constexpr std::uint8_t kObjectIdentifier = 0x06;
 inline constexpr std::uint8_t kSequence = 0x30;
-inline constexpr std::uint8_t kGetRequest = 0xA0;
 inline constexpr std::uint8_t kGetResponse = 0xA2;
 }  // namespace ber
 

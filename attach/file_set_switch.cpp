@@ -13,8 +13,9 @@ constexpr const char* kLocalPassword = "RONDEL";
 
 bool ApplyFileSetLocal(CDetachedPrinterDlg& state, const AttachServices& services) {
   const AttachmentMode mode = ModeOf(state.PrinterAddress());
-  if (services.stop.Requested() || state.CopyFileSetLocal(mode) != kFileSetRows) return false;
-  if (services.stop.Requested() || state.EditFileSet(mode) != kFileSetRows) return false;
+  if (state.CopyFileSetLocal(mode) != kFileSetRows) return false;
+  if (state.EditFileSet(mode) != kFileSetRows) return false;
+  // The working copies are ours; the live files are touched only unstopped.
   if (services.stop.Requested()) return false;
   if (state.InstallFileSetLocal() != kFileSetRows) return false;
   RestartServices(services);

@@ -7,21 +7,27 @@
 
 namespace azu {
 
+namespace {
+
+// After the program's name, to `out` and to the system log.
+void WriteLine(std::FILE* out, HeadlessMessageSink::LogWriter log, std::string_view utf8Text) {
+  const std::string line = ApplicationName() + ": " + std::string(utf8Text);
+  std::fprintf(out, "%s\n", line.c_str());
+  std::fflush(out);
+  log(line);
+}
+
+}  // namespace
+
 void WriteHeadlessLog(std::string_view line) {
-  const std::string text = ApplicationName() + ": " + std::string(line);
-  std::fprintf(stderr, "%s\n", text.c_str());
-  std::fflush(stderr);
-  platform::WriteSystemLog(text);
+  WriteLine(stderr, platform::WriteSystemLog, line);
 }
 
 HeadlessMessageSink::HeadlessMessageSink()
     : HeadlessMessageSink(stderr, platform::WriteSystemLog) {}
 
 int HeadlessMessageSink::Show(std::string_view text, unsigned /*type*/) {
-  const std::string line = ApplicationName() + ": " + Cp1252ToUtf8(text);
-  std::fprintf(out_, "%s\n", line.c_str());
-  std::fflush(out_);
-  log_(line);
+  WriteLine(out_, log_, Cp1252ToUtf8(text));
   return IDOK;
 }
 

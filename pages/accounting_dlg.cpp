@@ -9,14 +9,6 @@
 #include "server/configure.h"
 
 namespace azu {
-namespace {
-
-// Whether a list text is the text of `key` in the user's language.
-bool Is(const std::string& text, const char* key) {
-  return SameText(text, TextOf(key));
-}
-
-}  // namespace
 
 CAccountingDlg::CAccountingDlg(PageServices services)
     : CPage(kAccountingPageTemplate, std::move(services)) {
@@ -48,8 +40,8 @@ void CAccountingDlg::UpdateEnabling() {
   const bool active = Combo(kSystemListId).GetCurSel() != 0;
   const bool typeChosen = Combo(kTypeListId).GetCurSel() != 0;
   const std::string system = Combo(kSystemListId).GetWindowText();
-  EnableItem(kTypeListId, !Is(system, "V_NETWORKACCOUNTING") && active);
-  EnableItem(kAccountIdId, !(Is(system, "V_VSA") && !typeChosen) && active);
+  EnableItem(kTypeListId, !IsTextOf(system, "V_NETWORKACCOUNTING") && active);
+  EnableItem(kAccountIdId, !(IsTextOf(system, "V_VSA") && !typeChosen) && active);
   EnableItem(kUserIdId, active);
 }
 

@@ -12,8 +12,6 @@
 namespace azu {
 namespace {
 
-constexpr int kVersion1 = kSnmpVersion1;
-constexpr int kVersion3 = kSnmpVersion3;
 constexpr std::array kVersion1Group{1048, 1050, 1042, 1051, 1043};
 constexpr std::array kVersion3Group{1049, 1052, 1044, 1053, 1045};
 
@@ -28,10 +26,10 @@ bool CSNMPDlg::OnInitDialog() {
   CPage::OnInitDialog();
   // Inserted at their places: the list's sorted style must not reorder the versions.
   ComboBox versions = Combo(kVersionListId);
-  versions.InsertString(kVersion1, GetText("V_SNMPV1"));
-  versions.InsertString(kVersion3, GetText("V_SNMPV3"));
-  versions.SetCurSel(kVersion1);
-  ShowVersion(kVersion1);
+  versions.InsertString(kSnmpVersion1, GetText("V_SNMPV1"));
+  versions.InsertString(kSnmpVersion3, GetText("V_SNMPV3"));
+  versions.SetCurSel(kSnmpVersion1);
+  ShowVersion(kSnmpVersion1);
   SetItemText(1055, GetText("P_SNMPVERSION"));
   SetItemText(1048, GetText("L_SNMPV1"));
   SetItemText(1049, GetText("L_SNMPV3"));
@@ -50,9 +48,9 @@ void CSNMPDlg::DoDataExchange(DataExchange& dx) {
 }
 
 void CSNMPDlg::ShowVersion(int version) {
-  if (version != kVersion1 && version != kVersion3) return;
-  for (const int id : kVersion1Group) EnableItem(id, version == kVersion1);
-  for (const int id : kVersion3Group) EnableItem(id, version == kVersion3);
+  if (version != kSnmpVersion1 && version != kSnmpVersion3) return;
+  for (const int id : kVersion1Group) EnableItem(id, version == kSnmpVersion1);
+  for (const int id : kVersion3Group) EnableItem(id, version == kSnmpVersion3);
 }
 
 void CSNMPDlg::Configure() {

@@ -17,11 +17,6 @@ constexpr mode_t kNewFileMode = 0644;
 // Attempts at a temporary name of our own before giving up.
 constexpr unsigned kNameAttempts = 100;
 
-bool Fail(int* error, int code) {
-  if (error != nullptr) *error = code != 0 ? code : -1;
-  return false;
-}
-
 // A new file beside `name`, made exclusively and never through a link; its name in `temporary`.
 int CreateTemporary(int folder, const std::string& name, std::string& temporary) {
   static std::atomic<unsigned> counter{0};
@@ -50,31 +45,24 @@ bool Dress(int fd, const struct stat* old, bool ownerOnly) {
   return fchmod(fd, mode) == 0;
 }
 
-// The parent folder of `path` and the last component's name.
-std::pair<std::string, std::string> Split(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path};
-  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
-
 }  // namespace
 
 bool ReplaceInFolder(int folder, const std::string& name, std::string_view content, int* error,
                      ReplaceOptions options) {
-  if (name.empty() || name == "." || name == "..") return Fail(error, EINVAL);
+  if (name.empty() || name == "." || name == "..") return FailWith(error, EINVAL);
   struct stat old {};
   bool existed = fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
-  if (!existed && errno != ENOENT) return Fail(error, errno);
+  if (!existed && errno != ENOENT) return FailWith(error, errno);
   if (existed && S_ISLNK(old.st_mode)) {
-    if (options.refuseLink) return Fail(error, ELOOP);
+    if (options.refuseLink) return FailWith(error, ELOOP);
     existed = false;  // the link itself is replaced by a new file
   }
-  if (existed && S_ISDIR(old.st_mode)) return Fail(error, EISDIR);
-  if (existed && !S_ISREG(old.st_mode)) return Fail(error, EINVAL);
+  if (existed && S_ISDIR(old.st_mode)) return FailWith(error, EISDIR);
+  if (existed && !S_ISREG(old.st_mode)) return FailWith(error, EINVAL);
 
   std::string temporary;
   FileDescriptor file(CreateTemporary(folder, name, temporary));
-  if (!file.Valid()) return Fail(error, errno);
+  if (!file.Valid()) return FailWith(error, errno);
   bool ok = WriteAll(file.Get(), content) &&
             Dress(file.Get(), existed ? &old : nullptr, options.ownerOnly) &&
             fsync(file.Get()) == 0;
@@ -90,7 +78,7 @@ bool ReplaceInFolder(int folder, const std::string& name, std::string_view conte
   }
   if (!ok) {
     unlinkat(folder, temporary.c_str(), 0);
-    return Fail(error, code);
+    return FailWith(error, code);
   }
   fsync(folder);  // so that the rename itself survives a crash
   return true;
@@ -98,10 +86,10 @@ bool ReplaceInFolder(int folder, const std::string& name, std::string_view conte
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view content, int* error,
                            bool owner_only) {
-  if (path.empty()) return Fail(error, ENOENT);
-  const auto [parent, name] = Split(path);
+  if (path.empty()) return FailWith(error, ENOENT);
+  const auto [parent, name] = SplitPath(path);
   const FileDescriptor folder(open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!folder.Valid()) return Fail(error, errno);
+  if (!folder.Valid()) return FailWith(error, errno);
   return ReplaceInFolder(folder.Get(), name, content, error, {.ownerOnly = owner_only});
 }
 

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
+#include <tuple>
 
 #include "platform/file_descriptor.h"
 #include "platform/files_beneath.h"
@@ -13,11 +13,6 @@ namespace azu::platform {
 namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-
-bool Fail(int* error, int code) {
-  if (error != nullptr) *error = code != 0 ? code : -1;
-  return false;
-}
 
 // The error of a failed open of `name` in `folder`: ELOOP whenever a link is what stopped it,
 // whatever code the system chose for that.
@@ -33,15 +28,11 @@ int OpenError(int folder, const char* name) {
 // The folder that holds the last component of `path` (its name in `name`); -1 with errno set.
 // Below `root` no component is followed if it is a link; elsewhere only the name is not.
 int OpenParent(const std::string& root, const std::string& path, std::string& name) {
-  const std::size_t slash = path.rfind('/');
-  name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string parent;
+  std::tie(parent, name) = SplitPath(path);
   const bool beneath = !root.empty() && path.size() > root.size() + 1 &&
                        path.compare(0, root.size(), root) == 0 && path[root.size()] == '/';
-  if (!beneath) {
-    const std::string parent =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    return open(parent.c_str(), kFolderFlags);
-  }
+  if (!beneath) return open(parent.c_str(), kFolderFlags);
   int folder = open(root.c_str(), kFolderFlags);
   std::string_view rest = std::string_view(path).substr(root.size() + 1);
   while (folder >= 0) {
@@ -74,20 +65,20 @@ int LinkRefusedError() {
 bool FilesBeneath::Read(const std::string& path, std::string& content, int* error) const {
   std::string name;
   const FileDescriptor folder(OpenParent(root_, path, name));
-  if (!folder.Valid()) return Fail(error, errno);
+  if (!folder.Valid()) return FailWith(error, errno);
   // Not blocking: a pipe planted under the name must not hold the watcher.
   FileDescriptor file(openat(folder.Get(), name.c_str(),
                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!file.Valid()) return Fail(error, OpenError(folder.Get(), name.c_str()));
+  if (!file.Valid()) return FailWith(error, OpenError(folder.Get(), name.c_str()));
   struct stat status {};
-  if (fstat(file.Get(), &status) != 0) return Fail(error, errno);
-  if (!S_ISREG(status.st_mode)) return Fail(error, S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+  if (fstat(file.Get(), &status) != 0) return FailWith(error, errno);
+  if (!S_ISREG(status.st_mode)) return FailWith(error, S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
   content.clear();
   char buffer[8192];
   for (;;) {
     const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return Fail(error, errno);
+    if (got < 0) return FailWith(error, errno);
     if (got == 0) return true;
     content.append(buffer, static_cast<std::size_t>(got));
   }
@@ -96,7 +87,7 @@ bool FilesBeneath::Read(const std::string& path, std::string& content, int* erro
 bool FilesBeneath::Replace(const std::string& path, std::string_view content, int* error) const {
   std::string name;
   const FileDescriptor folder(OpenParent(root_, path, name));
-  if (!folder.Valid()) return Fail(error, errno);
+  if (!folder.Valid()) return FailWith(error, errno);
   return ReplaceInFolder(folder.Get(), name, content, error, {.refuseLink = true});
 }
 

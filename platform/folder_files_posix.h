@@ -5,8 +5,22 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace azu::platform {
+
+// False, with `code` (-1 when the system gave none) in `*error`.
+inline bool FailWith(int* error, int code) {
+  if (error != nullptr) *error = code != 0 ? code : -1;
+  return false;
+}
+
+// The folder that holds the last component of `path`, and that component.
+inline std::pair<std::string, std::string> SplitPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
 
 struct ReplaceOptions {
   bool ownerOnly = false;   // readable and writable by the owner alone

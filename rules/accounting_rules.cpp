@@ -23,15 +23,10 @@ constexpr std::array kEntries{
     ListEntry{"V_GROUP", "GroupAccount"},
 };
 
-// Whether a list text is the text of `key` in the user's language.
-bool Is(const std::string& text, const char* key) {
-  return SameText(text, TextOf(key));
-}
-
 // The word the server's file holds for a list text; empty for a text of no entry.
 std::string ValueWord(const std::string& text) {
   const auto* entry = std::find_if(kEntries.begin(), kEntries.end(),
-                                   [&](const ListEntry& e) { return Is(text, e.key); });
+                                   [&](const ListEntry& e) { return IsTextOf(text, e.key); });
   return entry != kEntries.end() ? entry->word : "";
 }
 
@@ -49,9 +44,10 @@ CheckNotice CheckAccounting(const AccountingFields& fields) {
 }
 
 PagePlan AccountingPlan(const AccountingFields& fields) {
-  const bool none = Is(fields.systemText, "V_NONE");
-  const bool network = Is(fields.systemText, "V_NETWORKACCOUNTING");
-  const bool defaultGroup = Is(fields.systemText, "V_VSA") && Is(fields.typeText, "V_DEFAULTGROUP");
+  const bool none = IsTextOf(fields.systemText, "V_NONE");
+  const bool network = IsTextOf(fields.systemText, "V_NETWORKACCOUNTING");
+  const bool defaultGroup =
+      IsTextOf(fields.systemText, "V_VSA") && IsTextOf(fields.typeText, "V_DEFAULTGROUP");
   PagePlan plan;
   plan.change.serverPath = kMainConfig;
   plan.change.messagePrefix = "M_ACCOUNTING_";

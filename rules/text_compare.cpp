@@ -37,4 +37,8 @@ std::string_view TextOf(const char* key) {
   return text != nullptr ? text : "";
 }
 
+bool IsTextOf(std::string_view text, const char* key) {
+  return SameText(text, TextOf(key));
+}
+
 }  // namespace azu

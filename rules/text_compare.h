@@ -13,4 +13,7 @@ bool SameText(std::string_view a, std::string_view b);
 // The text of `key` in the user's language; empty when the table lacks the key.
 std::string_view TextOf(const char* key);
 
+// Whether a list's text is the text of `key` in the user's language.
+bool IsTextOf(std::string_view text, const char* key);
+
 }  // namespace azu

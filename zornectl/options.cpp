@@ -22,7 +22,7 @@ constexpr int kMaxDeadlineSeconds = 3600;
 
 // Options that would put a secret where every user of the machine can read it, and the file
 // option to use instead.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kSecretArguments = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kSecretArguments = {{
     {"--password", "--zorne-password-file"},
     {"--zorne-password", "--zorne-password-file"},
     {"--new-password", "--new-password-file"},
@@ -31,7 +31,6 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kSecretAr
     {"--ftp-password", "--ftp-password-file"},
     {"--auth-password", "--auth-password-file"},
     {"--priv-password", "--priv-password-file"},
-    {"--community-password", "--auth-password-file"},
 }};
 
 Command UsageError(const std::string& message) {
