@@ -2,8 +2,8 @@
 # The Windows build: cross-compiles the `windows` preset (MinGW-w64) and runs its tests under
 # wine, every wine process inside a network namespace of its own with only loopback up, so that
 # nothing the Windows code does with names or sockets can leave the machine. Skipped, with the
-# reason, where the cross compiler, wine or namespaces are missing. Needs the debug build's
-# make_text_blob (./test.sh builds it first).
+# reason, where the cross compiler, wine or namespaces are missing. The build makes its own
+# make_text_blob for this machine (in build-windows/host-tools/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
