@@ -5,6 +5,7 @@
 #include "app/text_table.h"
 #include "attach/printer_ip_mode.h"
 #include "framework/message_box.h"
+#include "platform/console.h"
 #include "platform/sockets.h"
 #include "platform/system_language.h"
 
@@ -20,6 +21,7 @@ bool CAzuQuorvaneConfigApp::InitInstance(int argc, char** argv) {
       exitCode_ = RunInteractive(argc, argv);
       break;
     case StartMode::Headless:
+      platform::UseStartingConsole();
       RunPrinterIpMode();
       break;
     case StartMode::Nothing:

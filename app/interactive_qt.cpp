@@ -7,7 +7,7 @@
 #include "app/interactive_run.h"
 #include "app/text_table.h"
 #include "framework/message_box.h"
-#include "framework/qt_message_sink.h"
+#include "framework/qt/qt_message_sink.h"
 #include "ui/azu_quorvane_config_dlg.h"
 
 namespace azu {

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <string>
 
-class QWidget;
-
 namespace azu {
 
 class Dialog;
@@ -29,7 +27,8 @@ class DataExchange {
   void IPAddress(int id, std::uint32_t& value);
 
  private:
-  void Fail(QWidget* control, const std::string& prompt);
+  [[nodiscard]] bool IsKind(int id, int kindMask) const;
+  void Fail(int id, const std::string& prompt);
 
   Dialog& dialog_;
   bool save_;

@@ -2,21 +2,17 @@
 // The IPv4 address control: four octet fields of up to three digits (0-255) separated by dots.
 // Its text is always the strict dotted form ("10.0.0.5"), blank fields reading as 0.
 
-#include <QFrame>
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-class QLineEdit;
+#include "framework/window_handle.h"
 
 namespace azu {
 
-class IpAddressControl final : public QFrame {
-  Q_OBJECT
-
+class IpAddressControl {
  public:
-  explicit IpAddressControl(QWidget* parent = nullptr);
+  explicit IpAddressControl(WindowHandle control) : control_(control) {}
 
   void SetAddress(std::uint32_t address);       // first octet in the highest byte
   [[nodiscard]] std::uint32_t Address() const;  // blank fields count as 0
@@ -25,17 +21,10 @@ class IpAddressControl final : public QFrame {
   bool SetText(std::string_view text);
   void Clear();
   [[nodiscard]] bool IsBlank() const;
-  // The name a screen reader gives the control and each of its octet fields.
-  void SetAccessibleName(const QString& name);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  [[nodiscard]] bool IsValid() const { return control_ != nullptr; }
 
  private:
-  void OnEdited(int field);
-  [[nodiscard]] unsigned FieldValue(int field) const;
-
-  std::array<QLineEdit*, 4> fields_{};
+  WindowHandle control_;
 };
 
 }  // namespace azu

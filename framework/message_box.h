@@ -14,11 +14,13 @@ inline constexpr unsigned kErrorBox = 16;        // OK, stop icon
 inline constexpr unsigned kQuestionBox = 36;     // Yes/No, question icon
 inline constexpr unsigned kInformationBox = 64;  // OK, information icon
 
-// Dialog and message box results (the Windows values).
+// Dialog and message box results (the Windows values; where <windows.h> came first, its own).
+#ifndef IDOK
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
+#endif
 
 // Where message boxes go. `text` is Windows-1252, as every text of the table.
 class MessageSink {

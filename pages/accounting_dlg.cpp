@@ -39,7 +39,7 @@ void CAccountingDlg::DoDataExchange(DataExchange& dx) {
 void CAccountingDlg::UpdateEnabling() {
   const bool active = Combo(kSystemListId).GetCurSel() != 0;
   const bool typeChosen = Combo(kTypeListId).GetCurSel() != 0;
-  const std::string system = Combo(kSystemListId).GetWindowText();
+  const std::string system = Combo(kSystemListId).GetSelectedText();
   EnableItem(kTypeListId, !IsTextOf(system, "V_NETWORKACCOUNTING") && active);
   EnableItem(kAccountIdId, !(IsTextOf(system, "V_VSA") && !typeChosen) && active);
   EnableItem(kUserIdId, active);
@@ -47,8 +47,8 @@ void CAccountingDlg::UpdateEnabling() {
 
 // The fields as the lists show them now.
 AccountingFields CAccountingDlg::Fields() const {
-  return {Combo(kSystemListId).GetCurSel(), Combo(kSystemListId).GetWindowText(),
-          Combo(kTypeListId).GetWindowText(), accountId, userId};
+  return {Combo(kSystemListId).GetCurSel(), Combo(kSystemListId).GetSelectedText(),
+          Combo(kTypeListId).GetSelectedText(), accountId, userId};
 }
 
 void CAccountingDlg::Configure() {

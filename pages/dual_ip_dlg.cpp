@@ -39,13 +39,13 @@ void CDualIPDlg::OnModeClicked() {
 }
 
 std::string CDualIPDlg::AddressText() const {
-  const IpAddressControl* control = IpAddress(kAddressId);
-  return control != nullptr ? control->Text() : "";
+  const IpAddressControl control = IpAddress(kAddressId);
+  return control.IsValid() ? control.Text() : "";
 }
 
 std::string CDualIPDlg::MaskText() const {
-  const IpAddressControl* control = IpAddress(kMaskId);
-  return control != nullptr ? control->Text() : "";
+  const IpAddressControl control = IpAddress(kMaskId);
+  return control.IsValid() ? control.Text() : "";
 }
 
 void CDualIPDlg::Configure() {

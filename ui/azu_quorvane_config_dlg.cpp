@@ -1,7 +1,5 @@
 #include "ui/azu_quorvane_config_dlg.h"
 
-#include <QAction>
-#include <QWidget>
 #include <array>
 #include <vector>
 
@@ -9,7 +7,6 @@
 #include "app/text_table.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
-#include "framework/qt_text.h"
 #include "framework/wait_cursor.h"
 #include "pages/accounting_dlg.h"
 #include "pages/admin_dlg.h"
@@ -93,23 +90,12 @@ bool CAzuQuorvaneConfigDlg::OnInitDialog() {
   return true;
 }
 
-// The window system gives the program no system menu here, so the About entry sits in the
-// window's context menu, below a separator as it would in the system menu.
+// The About entry of the window's own menu (the system menu where the window system has one).
 void CAzuQuorvaneConfigDlg::AddAboutEntry() {
-  const char* text = kAboutBoxMenuText;
-  if (text == nullptr || *text == '\0') return;
-  QWidget* window = Window();
-  window->setContextMenuPolicy(Qt::ActionsContextMenu);
-  auto* separator = new QAction(window);
-  separator->setSeparator(true);
-  window->addAction(separator);
-  auto* about = new QAction(FromCp1252(text), window);
-  about->setObjectName(QStringLiteral("aboutAction"));
-  QObject::connect(about, &QAction::triggered, window, [] {
+  AddWindowMenuEntry(kAboutBoxMenuText, [] {
     CAboutDlg dialog;
     dialog.DoModal();
   });
-  window->addAction(about);
 }
 
 const CAzuQuorvaneConfigDlg::PageEntry* CAzuQuorvaneConfigDlg::EntryOf(const CPage* page) const {
@@ -150,12 +136,12 @@ void CAzuQuorvaneConfigDlg::BuildTabs() {
 }
 
 // The page rectangle in the strip's client area, below the last row of tabs.
-QRect CAzuQuorvaneConfigDlg::PageArea() const {
+Rect CAzuQuorvaneConfigDlg::PageArea() const {
   const TabControl tabs = Tabs(kTabsId);
-  QRect area = tabs.GetClientRect();
-  area.adjust(kPageInsetX, kPageInsetY, -kPageInsetX, -kPageInsetY);
-  area.translate(0, kPageShiftY);
-  area.setTop(area.top() + tabs.ExtraRowsHeight());
+  Rect area = tabs.GetClientRect();
+  area.Deflate(kPageInsetX, kPageInsetY);
+  area.Offset(0, kPageShiftY);
+  area.top += tabs.ExtraRowsHeight();
   return area;
 }
 
@@ -163,7 +149,7 @@ void CAzuQuorvaneConfigDlg::InsertTab(const PageEntry& entry) {
   TabControl tabs = Tabs(kTabsId);
   const int count = tabs.GetItemCount();
   const int index = tabs.InsertItem(count + 1, GetText(entry.labelKey), entry.page);
-  entry.page->Create(tabs.Widget());
+  entry.page->Create(tabs.Handle());
   entry.page->Move(PageArea());
   if (index == 0) {
     entry.page->Show(true);

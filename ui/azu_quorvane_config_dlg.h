@@ -72,7 +72,7 @@ class CAzuQuorvaneConfigDlg : public Dialog {
   void BuildTabs();
   void InsertTab(const PageEntry& entry);
   void EmptyTabs();
-  [[nodiscard]] QRect PageArea() const;
+  [[nodiscard]] Rect PageArea() const;
   void ReadServerField();
   [[nodiscard]] const PageEntry* EntryOf(const CPage* page) const;
 

@@ -8,7 +8,8 @@
 
 #include "app/text_table.h"
 #include "framework/message_box.h"
-#include "framework/qt_text.h"
+#include "framework/qt/qt_dialog.h"
+#include "framework/qt/qt_text.h"
 #include "platform/resource.h"
 #include "tests/support/modal.h"
 

@@ -13,6 +13,7 @@
 #include "framework/dialog.h"
 #include "framework/ip_address_control.h"
 #include "framework/message_box.h"
+#include "framework/qt/qt_dialog.h"
 #include "framework/recording_message_sink.h"
 #include "platform/resource.h"
 
@@ -53,12 +54,12 @@ class DataExchangeTest : public testing::Test {
   void SetUp() override {
     ProcessTextTable().Load(platform::FindRawResource(platform::kTextTableResourceId), "en");
     ASSERT_TRUE(dialog.Create(nullptr));
-    dialog.Window()->show();
+    QtWidget(dialog.Window())->show();
   }
   void TearDown() override {
     ProcessTextTable().Load(platform::FindRawResource(platform::kTextTableResourceId), "en");
   }
-  QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(dialog.Item(id)); }
+  QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(QtWidget(dialog.Item(id))); }
 
   RecordingMessageSink recorder;
   ScopedMessageSink installed{recorder};
@@ -68,9 +69,9 @@ class DataExchangeTest : public testing::Test {
 TEST_F(DataExchangeTest, LoadShowsTheMembers) {
   EXPECT_EQ(Edit(1046)->text(), QStringLiteral("80"));
   EXPECT_EQ(Edit(1047)->text(), QStringLiteral("443"));
-  EXPECT_TRUE(qobject_cast<QRadioButton*>(dialog.Item(1022))->isChecked());
-  EXPECT_FALSE(qobject_cast<QRadioButton*>(dialog.Item(1024))->isChecked());
-  EXPECT_EQ(dialog.IpAddress(1008)->Text(), "255.255.255.255");
+  EXPECT_TRUE(qobject_cast<QRadioButton*>(QtWidget(dialog.Item(1022)))->isChecked());
+  EXPECT_FALSE(qobject_cast<QRadioButton*>(QtWidget(dialog.Item(1024)))->isChecked());
+  EXPECT_EQ(dialog.IpAddress(1008).Text(), "255.255.255.255");
 }
 
 TEST_F(DataExchangeTest, NumbersWithinRangeAreTakenWithoutLeadingZeros) {
@@ -92,7 +93,7 @@ TEST_F(DataExchangeTest, OutOfRangePromptsFocusesTheFieldAndStopsTheExchange) {
   ASSERT_EQ(recorder.Boxes().size(), 1U);
   EXPECT_EQ(recorder.Boxes()[0].type, kNoticeBox);
   EXPECT_EQ(recorder.Boxes()[0].text, "Please enter a whole number between 0 and 65535.");
-  EXPECT_EQ(dialog.Window()->focusWidget(), Edit(1046));
+  EXPECT_EQ(QtWidget(dialog.Window())->focusWidget(), Edit(1046));
   EXPECT_EQ(dialog.http, 80U);                             // member untouched
   EXPECT_EQ(dialog.https, 443U);                           // later fields not exchanged
   EXPECT_EQ(Edit(1046)->text(), QStringLiteral("65536"));  // the typed text stays
@@ -109,7 +110,7 @@ TEST_F(DataExchangeTest, EmptyOrNonNumericFieldGetsTheNotANumberPrompt) {
     EXPECT_FALSE(dialog.UpdateData(true)) << text;
     ASSERT_EQ(recorder.Boxes().size(), 1U) << text;
     EXPECT_EQ(recorder.Boxes()[0].text, "Please enter a whole number (digits only).");
-    EXPECT_EQ(dialog.Window()->focusWidget(), Edit(1047));
+    EXPECT_EQ(QtWidget(dialog.Window())->focusWidget(), Edit(1047));
   }
 }
 
@@ -126,38 +127,38 @@ TEST_F(DataExchangeTest, PromptSpeaksTheLanguageOfTheTable) {
 }
 
 TEST_F(DataExchangeTest, RadioGroupsAreSeparateAndMayHaveNoChoice) {
-  QTest::mouseClick(dialog.Item(1023), Qt::LeftButton);
+  QTest::mouseClick(QtWidget(dialog.Item(1023)), Qt::LeftButton);
   ASSERT_TRUE(dialog.UpdateData(true));
   EXPECT_EQ(dialog.mode, 1);
   EXPECT_EQ(dialog.other, -1);  // a separate group, still unchecked
   dialog.other = 0;
   dialog.mode = -1;
   dialog.UpdateData(false);
-  EXPECT_TRUE(qobject_cast<QRadioButton*>(dialog.Item(1024))->isChecked());
-  EXPECT_FALSE(qobject_cast<QRadioButton*>(dialog.Item(1022))->isChecked());
-  EXPECT_FALSE(qobject_cast<QRadioButton*>(dialog.Item(1023))->isChecked());
+  EXPECT_TRUE(qobject_cast<QRadioButton*>(QtWidget(dialog.Item(1024)))->isChecked());
+  EXPECT_FALSE(qobject_cast<QRadioButton*>(QtWidget(dialog.Item(1022)))->isChecked());
+  EXPECT_FALSE(qobject_cast<QRadioButton*>(QtWidget(dialog.Item(1023)))->isChecked());
   EXPECT_EQ(dialog.RadioGroup(1022), (std::vector<int>{1022, 1023}));
 }
 
 TEST_F(DataExchangeTest, AddressControlIsStrictAndShowsDecimalOctets) {
-  IpAddressControl* control = dialog.IpAddress(1008);
-  EXPECT_TRUE(control->SetText("10.1.2.3"));
+  IpAddressControl control = dialog.IpAddress(1008);
+  EXPECT_TRUE(control.SetText("10.1.2.3"));
   for (const char* loose : {"010.1.2.3", "10.1.2", "0x0a.1.2.3", "10.1.2.3.4", "300.1.1.1"}) {
-    EXPECT_FALSE(control->SetText(loose)) << loose;
-    EXPECT_EQ(control->Text(), "10.1.2.3") << loose;
+    EXPECT_FALSE(control.SetText(loose)) << loose;
+    EXPECT_EQ(control.Text(), "10.1.2.3") << loose;
   }
   ASSERT_TRUE(dialog.UpdateData(true));
   EXPECT_EQ(dialog.address, 0x0A010203U);
 
-  control->Clear();
-  EXPECT_TRUE(control->IsBlank());
-  EXPECT_EQ(control->Text(), "0.0.0.0");
-  auto* first = control->findChild<QLineEdit*>(QStringLiteral("octet0"));
-  auto* second = control->findChild<QLineEdit*>(QStringLiteral("octet1"));
+  control.Clear();
+  EXPECT_TRUE(control.IsBlank());
+  EXPECT_EQ(control.Text(), "0.0.0.0");
+  auto* first = QtWidget(dialog.Item(1008))->findChild<QLineEdit*>(QStringLiteral("octet0"));
+  auto* second = QtWidget(dialog.Item(1008))->findChild<QLineEdit*>(QStringLiteral("octet1"));
   QTest::keyClicks(first, QStringLiteral("010"));   // typed with a zero: still decimal ten
   QTest::keyClicks(second, QStringLiteral("300"));  // more than an octet holds
-  EXPECT_EQ(control->Text(), "10.255.0.0");
-  EXPECT_EQ(control->Address(), 0x0AFF0000U);
+  EXPECT_EQ(control.Text(), "10.255.0.0");
+  EXPECT_EQ(control.Address(), 0x0AFF0000U);
 }
 
 }  // namespace

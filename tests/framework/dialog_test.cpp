@@ -17,9 +17,10 @@
 #include <array>
 
 #include "framework/data_exchange.h"
-#include "framework/dialog_units.h"
 #include "framework/ip_address_control.h"
 #include "framework/message_box.h"
+#include "framework/qt/dialog_units.h"
+#include "framework/qt/qt_dialog.h"
 #include "framework/recording_message_sink.h"
 #include "tests/support/modal.h"
 
@@ -71,18 +72,18 @@ class PageDialog : public Dialog {
 TEST(DialogTemplate, ControlsAreFoundByIdAndPlacedInDialogUnits) {
   FormDialog dialog;
   ASSERT_TRUE(dialog.Create(nullptr));
-  QWidget* edit = dialog.Item(1018);
+  QWidget* edit = QtWidget(dialog.Item(1018));
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->objectName(), QStringLiteral("id1018"));
-  const DialogBaseUnits units = BaseUnitsOf(dialog.Window()->font());
+  const DialogBaseUnits units = BaseUnitsOf(QtWidget(dialog.Window())->font());
   EXPECT_GT(units.x, 0);
   EXPECT_GT(units.y, 0);
   EXPECT_EQ(edit->geometry(), DialogUnitsToPixels(144, 21, 102, 14, units));
-  EXPECT_EQ(dialog.Window()->size(), DialogUnitsToPixels(0, 0, 200, 80, units).size());
-  EXPECT_EQ(dialog.Item(4242), nullptr);
-  EXPECT_FALSE(dialog.Item(1057)->isEnabled());
+  EXPECT_EQ(QtWidget(dialog.Window())->size(), DialogUnitsToPixels(0, 0, 200, 80, units).size());
+  EXPECT_EQ(QtWidget(dialog.Item(4242)), nullptr);
+  EXPECT_FALSE(QtWidget(dialog.Item(1057))->isEnabled());
   EXPECT_EQ(dialog.ItemText(1040), "Server:");
-  EXPECT_TRUE(qobject_cast<QLabel*>(dialog.Item(1040))->alignment() & Qt::AlignRight);
+  EXPECT_TRUE(qobject_cast<QLabel*>(QtWidget(dialog.Item(1040)))->alignment() & Qt::AlignRight);
 }
 
 TEST(DialogTemplate, DialogUnitsFollowTheFontMetrics) {
@@ -93,8 +94,8 @@ TEST(DialogTemplate, DialogUnitsFollowTheFontMetrics) {
 
 TEST(DialogTemplate, NoWindowMeansNoControlsAndNoExchange) {
   FormDialog dialog;
-  EXPECT_EQ(dialog.Window(), nullptr);
-  EXPECT_EQ(dialog.Item(1018), nullptr);
+  EXPECT_EQ(QtWidget(dialog.Window()), nullptr);
+  EXPECT_EQ(QtWidget(dialog.Item(1018)), nullptr);
   EXPECT_FALSE(dialog.UpdateData(true));
   dialog.SetItemText(1018, "ignored");  // harmless without a window
 }
@@ -104,15 +105,16 @@ TEST(DialogTemplate, ChildDialogControlsDoNotShadowTheParents) {
   ASSERT_TRUE(parent.Create(nullptr));
   PageDialog page;
   ASSERT_TRUE(page.Create(parent.Window()));
-  EXPECT_EQ(page.Window()->parentWidget(), parent.Window());
-  EXPECT_FALSE(page.Window()->isWindow());  // inside the parent, not a window of its own
-  EXPECT_FALSE(page.Window()->isVisibleTo(parent.Window()));  // pages start hidden
+  EXPECT_EQ(QtWidget(page.Window())->parentWidget(), QtWidget(parent.Window()));
+  EXPECT_FALSE(QtWidget(page.Window())->isWindow());  // inside the parent, not a window of its own
+  EXPECT_FALSE(
+      QtWidget(page.Window())->isVisibleTo(QtWidget(parent.Window())));  // pages start hidden
   page.SetItemText(1018, "page text");
   parent.SetItemText(1018, "parent text");
   EXPECT_EQ(page.ItemText(1018), "page text");
   EXPECT_EQ(parent.ItemText(1018), "parent text");
   page.DestroyWindow();
-  EXPECT_EQ(page.Window(), nullptr);
+  EXPECT_EQ(QtWidget(page.Window()), nullptr);
   EXPECT_EQ(parent.ItemText(1018), "parent text");
 }
 
@@ -123,7 +125,7 @@ TEST(DialogTemplate, ParentDestroyingThePageWindowLeavesThePageObjectSafe) {
     ASSERT_TRUE(parent.Create(nullptr));
     ASSERT_TRUE(page.Create(parent.Window()));
   }
-  EXPECT_EQ(page.Window(), nullptr);
+  EXPECT_EQ(QtWidget(page.Window()), nullptr);
   page.DestroyWindow();
 }
 
@@ -137,7 +139,7 @@ TEST(DialogModalRun, OkStoresTheFieldsAndReturnsIdOk) {
   });
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(dialog.server, "zorne-7");
-  EXPECT_EQ(dialog.Window(), nullptr);  // the window ends with the run
+  EXPECT_EQ(QtWidget(dialog.Window()), nullptr);  // the window ends with the run
 }
 
 TEST(DialogModalRun, EscapeAndTheCloseBoxCancelWithoutStoring) {
@@ -171,21 +173,21 @@ TEST(DialogKeys, EnterAndEscapeInsideAPageAreTheWindows) {
   PageDialog page;
   ASSERT_TRUE(page.Create(parent.Window()));
   page.Show(true);
-  parent.Window()->show();
-  QWidget* pageEdit = page.Item(1018);
+  QtWidget(parent.Window())->show();
+  QWidget* pageEdit = QtWidget(page.Item(1018));
   QTest::keyClick(pageEdit, Qt::Key_Return);
   EXPECT_EQ(page.okCommands, 0);
   EXPECT_EQ(parent.okCommands, 1);
   QTest::keyClick(pageEdit, Qt::Key_Escape);
-  EXPECT_FALSE(parent.Window()->isVisible());
+  EXPECT_FALSE(QtWidget(parent.Window())->isVisible());
 }
 
 TEST(DialogKeys, TheButtonDrawnAsDefaultIsTheOneEnterPresses) {
   FormDialog form;  // a default push button in its template
   ASSERT_TRUE(form.Create(nullptr));
   EXPECT_EQ(form.DefaultCommand(), IDOK);
-  EXPECT_TRUE(qobject_cast<QPushButton*>(form.Item(IDOK))->isDefault());
-  EXPECT_FALSE(qobject_cast<QPushButton*>(form.Item(IDCANCEL))->isDefault());
+  EXPECT_TRUE(qobject_cast<QPushButton*>(QtWidget(form.Item(IDOK)))->isDefault());
+  EXPECT_FALSE(qobject_cast<QPushButton*>(QtWidget(form.Item(IDCANCEL)))->isDefault());
 
   static constexpr std::array kControls{
       ControlTemplate{1019, ControlKind::PushButton, 6, 6, 50, 14, style::kTabStop, "Search..."},
@@ -194,8 +196,8 @@ TEST(DialogKeys, TheButtonDrawnAsDefaultIsTheOneEnterPresses) {
   static constexpr DialogTemplate kPlain{903, 120, 30, DialogFrame::Modal, nullptr, kControls};
   Dialog plain(kPlain);
   ASSERT_TRUE(plain.Create(nullptr));
-  EXPECT_TRUE(qobject_cast<QPushButton*>(plain.Item(IDOK))->isDefault());
-  EXPECT_FALSE(qobject_cast<QPushButton*>(plain.Item(1019))->isDefault());
+  EXPECT_TRUE(qobject_cast<QPushButton*>(QtWidget(plain.Item(IDOK)))->isDefault());
+  EXPECT_FALSE(qobject_cast<QPushButton*>(QtWidget(plain.Item(1019)))->isDefault());
 }
 
 // Text reaching a single-line edit in any way keeps nothing after its first line break; what
@@ -221,13 +223,13 @@ TEST(DialogKeys, SingleLineEditsCutInsertedTextAtTheFirstLineBreak) {
   Dialog dialog(kEdits);
   ASSERT_TRUE(dialog.Create(nullptr));
   for (const Case& c : cases) {
-    auto* edit = qobject_cast<QLineEdit*>(dialog.Item(c.id));
+    auto* edit = qobject_cast<QLineEdit*>(QtWidget(dialog.Item(c.id)));
     edit->setText(QString::fromUtf8(c.before));
     edit->setCursorPosition(c.cursor);
     edit->insert(QString::fromUtf8(c.inserted));  // what typing, pasting and dropping do
     EXPECT_EQ(edit->text(), QString::fromUtf8(c.after)) << c.before << " + " << c.inserted;
   }
-  auto* edit = qobject_cast<QLineEdit*>(dialog.Item(1042));
+  auto* edit = qobject_cast<QLineEdit*>(QtWidget(dialog.Item(1042)));
   edit->clear();
   QGuiApplication::clipboard()->setText(QStringLiteral("pub\r\nURL=6.6.6.6"));
   edit->paste();
@@ -255,27 +257,27 @@ TEST(DialogAccessibility, FieldsAreNamedByTheirLabels) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
   };
-  EXPECT_EQ(name(dialog.Item(1019)), QStringLiteral("Destination:"));
-  EXPECT_EQ(name(dialog.Item(1015)), QStringLiteral("Password:"));
-  EXPECT_EQ(name(dialog.Item(1008)), QStringLiteral("IP Address:"));
-  EXPECT_EQ(name(dialog.Item(1008)->findChild<QLineEdit*>(QStringLiteral("octet2"))),
+  EXPECT_EQ(name(QtWidget(dialog.Item(1019))), QStringLiteral("Destination:"));
+  EXPECT_EQ(name(QtWidget(dialog.Item(1015))), QStringLiteral("Password:"));
+  EXPECT_EQ(name(QtWidget(dialog.Item(1008))), QStringLiteral("IP Address:"));
+  EXPECT_EQ(name(QtWidget(dialog.Item(1008))->findChild<QLineEdit*>(QStringLiteral("octet2"))),
             QStringLiteral("IP Address:"));
   dialog.SetItemText(1014, "Mot de passe :");  // the table's text, set at run time
-  EXPECT_EQ(name(dialog.Item(1015)), QStringLiteral("Mot de passe :"));
+  EXPECT_EQ(name(QtWidget(dialog.Item(1015))), QStringLiteral("Mot de passe :"));
 
-  dialog.Window()->show();
-  QApplication::setActiveWindow(dialog.Window());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.Window()));
-  dialog.Item(1015)->setFocus();
-  QTest::keyClick(dialog.Window(), Qt::Key_D, Qt::AltModifier);
-  EXPECT_TRUE(dialog.Item(1019)->hasFocus());
+  QtWidget(dialog.Window())->show();
+  QApplication::setActiveWindow(QtWidget(dialog.Window()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(QtWidget(dialog.Window())));
+  QtWidget(dialog.Item(1015))->setFocus();
+  QTest::keyClick(QtWidget(dialog.Window()), Qt::Key_D, Qt::AltModifier);
+  EXPECT_TRUE(QtWidget(dialog.Item(1019))->hasFocus());
 }
 
 TEST(DialogExchange, TextLimitIsSetOnLoadAndHeldOnSave) {
   FormDialog dialog;
   dialog.server = "abc";
   ASSERT_TRUE(dialog.Create(nullptr));
-  auto* edit = qobject_cast<QLineEdit*>(dialog.Item(1018));
+  auto* edit = qobject_cast<QLineEdit*>(QtWidget(dialog.Item(1018)));
   EXPECT_EQ(edit->text(), QStringLiteral("abc"));
   EXPECT_EQ(edit->maxLength(), 30);
   edit->clear();
@@ -289,7 +291,7 @@ TEST(DialogExchange, TextTravelsAsWindows1252) {
   FormDialog dialog;
   dialog.server = "Caf\xE9 \x80";  // "Café €"
   ASSERT_TRUE(dialog.Create(nullptr));
-  auto* edit = qobject_cast<QLineEdit*>(dialog.Item(1018));
+  auto* edit = qobject_cast<QLineEdit*>(QtWidget(dialog.Item(1018)));
   EXPECT_EQ(edit->text(), QString::fromUtf8("Café €"));
   edit->setText(QString::fromUtf8("Œuvre 中"));
   ASSERT_TRUE(dialog.UpdateData(true));
@@ -305,7 +307,7 @@ TEST(ComboBoxControl, StartsUnselectedAndSortsOnlySortedLists) {
   EXPECT_EQ(plain.AddString("Vantrel Standard Accounting"), 1);
   EXPECT_EQ(plain.AddString("Apple"), 2);
   EXPECT_EQ(plain.GetCurSel(), CB_ERR);
-  EXPECT_EQ(plain.GetWindowText(), "");
+  EXPECT_EQ(plain.GetSelectedText(), "");
 
   ComboBox sorted = dialog.Combo(1041);
   sorted.AddString("SNMPv3");
@@ -341,10 +343,10 @@ TEST(ComboBoxControl, OnlyTheUserRaisesSelectionChanges) {
   combo.AddString("Standard");
   combo.SetCurSel(0);
   EXPECT_EQ(dialog.selectionChanges, 0);
-  QTest::keyClick(dialog.Item(1063), Qt::Key_Down);
+  QTest::keyClick(QtWidget(dialog.Item(1063)), Qt::Key_Down);
   EXPECT_EQ(dialog.selectionChanges, 1);
   EXPECT_EQ(combo.GetCurSel(), 1);
-  EXPECT_EQ(combo.GetWindowText(), "Standard");
+  EXPECT_EQ(combo.GetSelectedText(), "Standard");
 }
 
 }  // namespace

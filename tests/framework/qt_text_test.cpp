@@ -1,4 +1,4 @@
-#include "framework/qt_text.h"
+#include "framework/qt/qt_text.h"
 
 #include <gtest/gtest.h>
 

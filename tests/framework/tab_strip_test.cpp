@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "app/text_table.h"
-#include "framework/dialog_units.h"
-#include "framework/qt_text.h"
+#include "framework/qt/dialog_units.h"
+#include "framework/qt/qt_dialog.h"
+#include "framework/qt/qt_text.h"
+#include "framework/qt/tab_strip_widget.h"
 #include "framework/tab_control.h"
 #include "platform/resource.h"
 
@@ -50,7 +52,7 @@ class Strip {
  private:
   TextTable table_;
   TabStripWidget strip_;
-  TabControl tabs_{&strip_};
+  TabControl tabs_{HandleOf(&strip_)};
 };
 
 int BarWidth(Width kind, const char* language, const Keys& keys) {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/text_table.h"
+#include "framework/qt/qt_dialog.h"
 #include "framework/recording_message_sink.h"
 #include "platform/resource.h"
 #include "tests/support/fake_library.h"
@@ -25,7 +26,7 @@ class AdminPageTest : public testing::Test {
     ASSERT_TRUE(page.Create(nullptr));
     page.serverName = "zorne1";
   }
-  QLineEdit* PasswordField() { return qobject_cast<QLineEdit*>(page.Item(1015)); }
+  QLineEdit* PasswordField() { return qobject_cast<QLineEdit*>(QtWidget(page.Item(1015))); }
 
   test::TempFolderScope folder;
   test::FakeLibrary library;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/text_table.h"
+#include "framework/qt/qt_dialog.h"
 #include "framework/recording_message_sink.h"
 #include "pages/admin_dlg.h"
 #include "platform/resource.h"
@@ -27,7 +28,7 @@ class AdminEndToEndTest : public testing::Test {
     ASSERT_TRUE(emulator.WriteServerFile(kEngineInfo, "old-password\r\n"));
     ASSERT_TRUE(page.Create(nullptr));
     page.serverName = emulator.Address();
-    qobject_cast<QLineEdit*>(page.Item(1015))->setText(QStringLiteral("New-Pw 7"));
+    qobject_cast<QLineEdit*>(QtWidget(page.Item(1015)))->setText(QStringLiteral("New-Pw 7"));
   }
   bool Logged(const std::string& event) {
     const auto events = emulator.Events();

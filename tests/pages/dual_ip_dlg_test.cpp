@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 
+#include "framework/qt/qt_dialog.h"
 #include "tests/pages/page_fixture.h"
 
 namespace azu {
@@ -43,15 +44,15 @@ class DualIpPageTest : public test::FakePageTest<CDualIPDlg, DualIpLibrary> {
     library.files[test::kMainConfigPath] = "Name=zorne1\r\n";
   }
   void TypeAddress(const char* address, const char* mask) {
-    ASSERT_TRUE(ui.Address(kAddress)->SetText(address));
-    ASSERT_TRUE(ui.Address(kMask)->SetText(mask));
+    ASSERT_TRUE(ui.Address(kAddress).SetText(address));
+    ASSERT_TRUE(ui.Address(kMask).SetText(mask));
   }
 };
 
 TEST_F(DualIpPageTest, OpensInAddModeWithTheDefaultAddresses) {
-  EXPECT_TRUE(qobject_cast<QAbstractButton*>(page.Item(CDualIPDlg::kAddId))->isChecked());
-  EXPECT_EQ(ui.Address(kAddress)->Text(), "0.0.0.0");
-  EXPECT_EQ(ui.Address(kMask)->Text(), "255.255.255.255");
+  EXPECT_TRUE(qobject_cast<QAbstractButton*>(QtWidget(page.Item(CDualIPDlg::kAddId)))->isChecked());
+  EXPECT_EQ(ui.Address(kAddress).Text(), "0.0.0.0");
+  EXPECT_EQ(ui.Address(kMask).Text(), "255.255.255.255");
   EXPECT_TRUE(ui.Enabled(kAddress));
   EXPECT_TRUE(ui.Enabled(kMask));
   EXPECT_EQ(page.ItemText(CDualIPDlg::kDeleteId), "Delete");
@@ -64,13 +65,13 @@ TEST_F(DualIpPageTest, DeleteGreysOutTheAddressesKeepingThemAndAddBringsThemBack
   EXPECT_EQ(page.mode, CDualIPDlg::kDelete);
   EXPECT_FALSE(ui.Enabled(kAddress));
   EXPECT_FALSE(ui.Enabled(kMask));
-  EXPECT_EQ(ui.Address(kAddress)->Text(), "10.1.2.3");
-  EXPECT_EQ(ui.Address(kMask)->Text(), "255.255.0.0");
+  EXPECT_EQ(ui.Address(kAddress).Text(), "10.1.2.3");
+  EXPECT_EQ(ui.Address(kMask).Text(), "255.255.0.0");
   ui.Click(CDualIPDlg::kAddId);
   EXPECT_EQ(page.mode, CDualIPDlg::kAdd);
   EXPECT_TRUE(ui.Enabled(kAddress));
   EXPECT_TRUE(ui.Enabled(kMask));
-  EXPECT_EQ(ui.Address(kAddress)->Text(), "10.1.2.3");
+  EXPECT_EQ(ui.Address(kAddress).Text(), "10.1.2.3");
 }
 
 TEST_F(DualIpPageTest, ServersOwnAddressIsRefusedInBothModes) {

@@ -20,8 +20,8 @@ constexpr const char* kWithKeys =
 class DualIpEndToEndTest : public test::PageEndToEndTest<CDualIPDlg> {
  protected:
   void Addresses(const char* address, const char* mask) {
-    ASSERT_TRUE(ui.Address(CDualIPDlg::kAddressId)->SetText(address));
-    ASSERT_TRUE(ui.Address(CDualIPDlg::kMaskId)->SetText(mask));
+    ASSERT_TRUE(ui.Address(CDualIPDlg::kAddressId).SetText(address));
+    ASSERT_TRUE(ui.Address(CDualIPDlg::kMaskId).SetText(mask));
   }
   bool RebootOffered() const {
     return !recorder.Boxes().empty() && recorder.Boxes().back().type == kQuestionBox;

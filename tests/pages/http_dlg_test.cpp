@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "framework/qt/qt_dialog.h"
 #include "tests/pages/page_fixture.h"
 
 namespace azu {
@@ -38,7 +39,7 @@ TEST_F(HttpPageTest, PortsFromZeroTo65535AreStoredWithoutLeadingZeros) {
 
 TEST_F(HttpPageTest, RefusedPortPromptsFocusesAndKeepsTheText) {
   page.Show(true);
-  QApplication::setActiveWindow(page.Window());
+  QApplication::setActiveWindow(QtWidget(page.Window()));
   struct Case {
     int id;
     const char* text;

@@ -14,6 +14,7 @@
 
 #include "app/text_table.h"
 #include "framework/ip_address_control.h"
+#include "framework/qt/qt_dialog.h"
 #include "framework/recording_message_sink.h"
 #include "pages/page.h"
 #include "platform/resource.h"
@@ -29,10 +30,10 @@ class PageDriver {
  public:
   explicit PageDriver(Dialog& page) : page_(page) {}
 
-  QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(page_.Item(id)); }
-  QComboBox* List(int id) const { return qobject_cast<QComboBox*>(page_.Item(id)); }
-  IpAddressControl* Address(int id) const { return page_.IpAddress(id); }
-  bool Enabled(int id) const { return page_.Item(id)->isEnabled(); }
+  QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(QtWidget(page_.Item(id))); }
+  QComboBox* List(int id) const { return qobject_cast<QComboBox*>(QtWidget(page_.Item(id))); }
+  IpAddressControl Address(int id) const { return page_.IpAddress(id); }
+  bool Enabled(int id) const { return QtWidget(page_.Item(id))->isEnabled(); }
 
   void Type(int id, const char* text) const { Edit(id)->setText(QString::fromUtf8(text)); }
   // As the user's choice in the drop-down list.
@@ -41,7 +42,7 @@ class PageDriver {
     emit List(id)->activated(index);
   }
   // A click does nothing on a disabled button, as for the user.
-  void Click(int id) const { qobject_cast<QAbstractButton*>(page_.Item(id))->click(); }
+  void Click(int id) const { qobject_cast<QAbstractButton*>(QtWidget(page_.Item(id)))->click(); }
 
  private:
   Dialog& page_;

@@ -15,7 +15,8 @@
 #include <QTreeWidget>
 
 #include "app/text_table.h"
-#include "framework/multi_row_tab_bar.h"
+#include "framework/qt/multi_row_tab_bar.h"
+#include "framework/qt/qt_dialog.h"
 #include "framework/recording_message_sink.h"
 #include "pages/admin_dlg.h"
 #include "pages/dual_ip_dlg.h"
@@ -42,7 +43,7 @@ class MainWindowTest : public testing::Test {
   void SetUp() override {
     ProcessTextTable().Load(platform::FindRawResource(platform::kTextTableResourceId), "en");
     ASSERT_TRUE(window.Create(nullptr));
-    window.Window()->show();
+    QtWidget(window.Window())->show();
   }
 
   QStringList TabTexts() {
@@ -51,14 +52,14 @@ class MainWindowTest : public testing::Test {
     return texts;
   }
   MultiRowTabBar* Bar() {
-    return window.Window()->findChild<MultiRowTabBar*>(QStringLiteral("tabBar"));
+    return QtWidget(window.Window())->findChild<MultiRowTabBar*>(QStringLiteral("tabBar"));
   }
   QComboBox* SeriesList() { return Find<QComboBox>(1041); }
   QLineEdit* ServerField() { return Find<QLineEdit>(1018); }
   QString Description() { return Find<QLabel>(1061)->text(); }
   template <typename T>
   T* Find(int id) {
-    return window.Window()->findChild<T*>(ControlName(id), Qt::FindDirectChildrenOnly);
+    return QtWidget(window.Window())->findChild<T*>(ControlName(id), Qt::FindDirectChildrenOnly);
   }
   void ChooseSeries(int index) {
     SeriesList()->setCurrentIndex(index);
@@ -89,7 +90,7 @@ TEST_F(MainWindowTest, StartsWithTheQV5000SeriesAndItsSnmpPage) {
   EXPECT_EQ(TabTexts(), (QStringList{"SNMP", "Admin"}));
   EXPECT_EQ(Bar()->currentIndex(), 0);
   ASSERT_NE(window.CurrentPage(), nullptr);
-  EXPECT_TRUE(window.CurrentPage()->Window()->isVisible());
+  EXPECT_TRUE(QtWidget(window.CurrentPage()->Window())->isVisible());
   EXPECT_EQ(window.CurrentPage()->Template().id, 139);
   EXPECT_EQ(Description(),
             QStringLiteral("Allows you to configure the Zorne Controller to use the proper SNMP "
@@ -114,7 +115,7 @@ TEST_F(MainWindowTest, EachSeriesBringsItsTabSetWithTheFirstPageShown) {
     EXPECT_EQ(TabTexts(), sets[static_cast<std::size_t>(index)]) << index;
     ASSERT_NE(window.CurrentPage(), nullptr);
     EXPECT_EQ(window.CurrentPage()->Template().id, firstPages[index]);
-    EXPECT_TRUE(window.CurrentPage()->Window()->isVisible());
+    EXPECT_TRUE(QtWidget(window.CurrentPage()->Window())->isVisible());
   }
   ChooseSeries(4);
   EXPECT_EQ(Description(), QStringLiteral("For printing Zorne Controller system pages, such as "
@@ -136,13 +137,13 @@ TEST_F(MainWindowTest, EnterInTheServerFieldRunsConfigureOnTheCurrentPage) {
   Bar()->setCurrentIndex(1);
   auto* admin = dynamic_cast<CAdminDlg*>(window.CurrentPage());
   ASSERT_NE(admin, nullptr);
-  qobject_cast<QLineEdit*>(admin->Item(1015))->setText(QStringLiteral("secret"));
+  qobject_cast<QLineEdit*>(QtWidget(admin->Item(1015)))->setText(QStringLiteral("secret"));
   ServerField()->setText(QStringLiteral("10.0.0.5"));
   QTest::keyClick(ServerField(), Qt::Key_Return);
   EXPECT_EQ(prompts, 1);
   EXPECT_EQ(admin->serverName, "10.0.0.5");
   EXPECT_EQ(library.files["/not-scsi0/config_files/engineInfo"], "secret\r\n");
-  EXPECT_TRUE(window.Window()->isVisible());  // Configure never closes the window
+  EXPECT_TRUE(QtWidget(window.Window())->isVisible());  // Configure never closes the window
 }
 
 TEST_F(MainWindowTest, SearchListsOnlyTheSeriesServersAndPutsTheChosenAddressInTheField) {
@@ -192,7 +193,7 @@ TEST_F(MainWindowTest, ConfigureHandsTheDiscoveredListOnlyToTheDualIpPage) {
 }
 
 TEST_F(MainWindowTest, AboutEntryFollowsASeparatorAndOpensTheAboutBox) {
-  const QList<QAction*> actions = window.Window()->actions();
+  const QList<QAction*> actions = QtWidget(window.Window())->actions();
   ASSERT_EQ(actions.size(), 2);
   EXPECT_TRUE(actions[0]->isSeparator());
   EXPECT_EQ(actions[1]->text(), QStringLiteral("&About Azu Quorvane Config..."));
@@ -211,15 +212,15 @@ TEST_F(MainWindowTest, AboutEntryFollowsASeparatorAndOpensTheAboutBox) {
     popup->close();
   });
   QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-  QApplication::sendEvent(window.CurrentPage()->Window(), &request);
+  QApplication::sendEvent(QtWidget(window.CurrentPage()->Window()), &request);
   EXPECT_TRUE(entries.contains(QStringLiteral("&About Azu Quorvane Config...")));
 }
 
 // Without a mouse: Tab walks the window in template order, into the shown page and on to
 // Configure... and Close; Ctrl+Tab and the arrows change tabs; a page is filled and configured.
 TEST_F(MainWindowTest, EveryPageCanBeConfiguredFromTheKeyboard) {
-  QApplication::setActiveWindow(window.Window());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.Window()));
+  QApplication::setActiveWindow(QtWidget(window.Window()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(QtWidget(window.Window())));
   const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     return QApplication::focusWidget();
@@ -232,15 +233,15 @@ TEST_F(MainWindowTest, EveryPageCanBeConfiguredFromTheKeyboard) {
   EXPECT_EQ(Description(), QStringLiteral("Allows you to set the printer administrator password."));
 
   SeriesList()->setFocus();
-  const std::vector<QWidget*> expected{ServerField(),     Find<QWidget>(1019), Bar(),
-                                       admin->Item(1015), Find<QWidget>(1),    Find<QWidget>(2),
-                                       SeriesList()};
+  const std::vector<QWidget*> expected{
+      ServerField(),    Find<QWidget>(1019), Bar(),       QtWidget(admin->Item(1015)),
+      Find<QWidget>(1), Find<QWidget>(2),    SeriesList()};
   std::vector<QWidget*> walked;
   for (std::size_t i = 0; i < expected.size(); ++i) walked.push_back(press(Qt::Key_Tab));
   EXPECT_EQ(walked, expected);
   EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), Find<QWidget>(2));
   EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), Find<QWidget>(1));
-  EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), admin->Item(1015));
+  EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), QtWidget(admin->Item(1015)));
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("secret"));
   EXPECT_TRUE(Find<QPushButton>(1)->isDefault());  // drawn as default and pressed by Enter
   EXPECT_FALSE(Find<QPushButton>(1019)->isDefault());
@@ -276,7 +277,7 @@ TEST_F(MainWindowTest, ScreenReadersGetEveryFieldsLabel) {
           continue;
         }
         ++fields;
-        EXPECT_FALSE(name(page->Item(control.id)).isEmpty())
+        EXPECT_FALSE(name(QtWidget(page->Item(control.id))).isEmpty())
             << page->Template().id << " " << control.id;
       }
     }
@@ -305,7 +306,7 @@ TEST_F(MainWindowTest, DescriptionsWrapInsideTheirStaticInEveryLanguage) {
 
 TEST_F(MainWindowTest, CloseEndsTheWindow) {
   QTest::keyClick(ServerField(), Qt::Key_Escape);
-  EXPECT_FALSE(window.Window()->isVisible());
+  EXPECT_FALSE(QtWidget(window.Window())->isVisible());
   EXPECT_EQ(window.Series(), nullptr);
 }
 

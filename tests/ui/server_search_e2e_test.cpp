@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/text_table.h"
+#include "framework/qt/qt_dialog.h"
 #include "framework/recording_message_sink.h"
 #include "platform/resource.h"
 #include "tests/support/fake_library.h"
@@ -43,7 +44,7 @@ class ServerSearchEndToEndTest : public testing::Test {
     setenv("VIREO_DISCOVERY_TARGETS", "127.0.0.2,127.0.0.3,127.0.0.4", 1);
     setenv("VIREO_PORT", std::to_string(emulators.front()->Port()).c_str(), 1);
     ASSERT_TRUE(window.Create(nullptr));
-    window.Window()->show();
+    QtWidget(window.Window())->show();
   }
   void TearDown() override {
     setenv("VIREO_DISCOVERY_TARGETS", "127.0.0.9", 1);
@@ -75,10 +76,13 @@ class ServerSearchEndToEndTest : public testing::Test {
       }
       QTest::mouseClick(dialog->findChild<QPushButton*>(ControlName(1)), Qt::LeftButton);
     });
-    QTest::mouseClick(window.Window()->findChild<QPushButton*>(ControlName(1019)), Qt::LeftButton);
+    QTest::mouseClick(QtWidget(window.Window())->findChild<QPushButton*>(ControlName(1019)),
+                      Qt::LeftButton);
     return listed;
   }
-  QLineEdit* ServerField() { return window.Window()->findChild<QLineEdit*>(ControlName(1018)); }
+  QLineEdit* ServerField() {
+    return QtWidget(window.Window())->findChild<QLineEdit*>(ControlName(1018));
+  }
 
   std::vector<std::unique_ptr<test::RunningEmulator>> emulators;
   test::FakeLibrary library;
@@ -98,7 +102,7 @@ TEST_F(ServerSearchEndToEndTest, ListsTheSeriesServersSortedAndFillsInTheChosenA
 }
 
 TEST_F(ServerSearchEndToEndTest, AnotherSeriesListsItsOwnServerOnly) {
-  auto* series = window.Window()->findChild<QComboBox*>(ControlName(1041));
+  auto* series = QtWidget(window.Window())->findChild<QComboBox*>(ControlName(1041));
   series->setCurrentIndex(1);
   emit series->activated(1);
   const QStringList listed = Search(0);

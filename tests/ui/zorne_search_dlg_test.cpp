@@ -11,6 +11,7 @@
 
 #include "app/text_table.h"
 #include "framework/message_box.h"
+#include "framework/qt/qt_dialog.h"
 #include "platform/resource.h"
 #include "tests/support/modal.h"
 

@@ -182,8 +182,8 @@ TEST_F(DualIpParity, StoresTheSameFiles) {
   Check({{"add",
           [](test::PageDriver& ui, CDualIPDlg&) {
             ui.Click(CDualIPDlg::kAddId);
-            ASSERT_TRUE(ui.Address(CDualIPDlg::kAddressId)->SetText("192.168.1.50"));
-            ASSERT_TRUE(ui.Address(CDualIPDlg::kMaskId)->SetText("255.255.255.0"));
+            ASSERT_TRUE(ui.Address(CDualIPDlg::kAddressId).SetText("192.168.1.50"));
+            ASSERT_TRUE(ui.Address(CDualIPDlg::kMaskId).SetText("255.255.255.0"));
           },
           {"dual-ip", "--address", "192.168.1.50", "--mask", "255.255.255.0"}},
          {"delete",

@@ -2,7 +2,7 @@
 // Makes the Qt widget of one template control, placed in pixels and named after its id.
 
 #include "framework/dialog_template.h"
-#include "framework/dialog_units.h"
+#include "framework/qt/dialog_units.h"
 
 class QWidget;
 

@@ -6,13 +6,19 @@
 #include <QStylePainter>
 #include <algorithm>
 
-#include "framework/multi_row_tab_bar.h"
-#include "framework/qt_text.h"
+#include "framework/qt/multi_row_tab_bar.h"
+#include "framework/qt/qt_dialog.h"
+#include "framework/qt/qt_text.h"
+#include "framework/qt/tab_strip_widget.h"
 
 namespace azu {
 namespace {
 
 constexpr int kBarInset = 2;  // the tabs start this far in from each side of the frame
+
+TabStripWidget* StripOf(WindowHandle control) {
+  return qobject_cast<TabStripWidget*>(QtWidget(control));
+}
 
 }  // namespace
 
@@ -49,47 +55,60 @@ void TabStripWidget::paintEvent(QPaintEvent* /*event*/) {
 }
 
 int TabControl::InsertItem(int index, const char* text, void* param) {
-  if (control_ == nullptr) return -1;
-  MultiRowTabBar* bar = control_->Bar();
+  TabStripWidget* strip = StripOf(control_);
+  if (strip == nullptr) return -1;
+  MultiRowTabBar* bar = strip->Bar();
   const QSignalBlocker blocker(bar);
   const int at = bar->insertTab(std::clamp(index, 0, bar->count()), FromCp1252(text));
   bar->setTabData(at, QVariant::fromValue(reinterpret_cast<quintptr>(param)));
-  control_->FitBar();
+  strip->FitBar();
   return at;
 }
 
 int TabControl::GetItemCount() const {
-  return control_ != nullptr ? control_->Bar()->count() : 0;
+  TabStripWidget* strip = StripOf(control_);
+  return strip != nullptr ? strip->Bar()->count() : 0;
 }
 
 void* TabControl::GetItemParam(int index) const {
-  if (control_ == nullptr || index < 0 || index >= control_->Bar()->count()) return nullptr;
-  return reinterpret_cast<void*>(control_->Bar()->tabData(index).value<quintptr>());
+  TabStripWidget* strip = StripOf(control_);
+  if (strip == nullptr || index < 0 || index >= strip->Bar()->count()) return nullptr;
+  return reinterpret_cast<void*>(strip->Bar()->tabData(index).value<quintptr>());
 }
 
 int TabControl::GetCurSel() const {
-  return control_ != nullptr ? control_->Bar()->currentIndex() : -1;
+  TabStripWidget* strip = StripOf(control_);
+  return strip != nullptr ? strip->Bar()->currentIndex() : -1;
 }
 
 void TabControl::DeleteAllItems() {
-  if (control_ == nullptr) return;
-  const QSignalBlocker blocker(control_->Bar());
-  while (control_->Bar()->count() > 0) control_->Bar()->removeTab(0);
-  control_->FitBar();
+  TabStripWidget* strip = StripOf(control_);
+  if (strip == nullptr) return;
+  const QSignalBlocker blocker(strip->Bar());
+  while (strip->Bar()->count() > 0) strip->Bar()->removeTab(0);
+  strip->FitBar();
 }
 
-QRect TabControl::GetClientRect() const {
-  return control_ != nullptr ? control_->rect() : QRect();
+Rect TabControl::GetClientRect() const {
+  TabStripWidget* strip = StripOf(control_);
+  if (strip == nullptr) return {};
+  return {0, 0, strip->width(), strip->height()};
 }
 
 int TabControl::RowCount() const {
-  return control_ != nullptr ? control_->Bar()->rowCount() : 0;
+  TabStripWidget* strip = StripOf(control_);
+  return strip != nullptr ? strip->Bar()->rowCount() : 0;
 }
 
 int TabControl::ExtraRowsHeight() const {
-  if (control_ == nullptr) return 0;
-  const MultiRowTabBar* bar = control_->Bar();
+  TabStripWidget* strip = StripOf(control_);
+  if (strip == nullptr) return 0;
+  const MultiRowTabBar* bar = strip->Bar();
   return std::max(bar->rowCount() - 1, 0) * bar->rowHeight();
+}
+
+void TabControl::SelectNext(bool forward) {
+  if (TabStripWidget* strip = StripOf(control_)) strip->Bar()->selectNext(forward);
 }
 
 }  // namespace azu

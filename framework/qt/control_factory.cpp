@@ -1,4 +1,4 @@
-#include "framework/control_factory.h"
+#include "framework/qt/control_factory.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,11 +11,11 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "framework/dialog.h"
-#include "framework/ip_address_control.h"
-#include "framework/qt_text.h"
-#include "framework/single_line_validator.h"
-#include "framework/tab_control.h"
+#include "framework/qt/ip_address_widget.h"
+#include "framework/qt/qt_dialog.h"
+#include "framework/qt/qt_text.h"
+#include "framework/qt/single_line_validator.h"
+#include "framework/qt/tab_strip_widget.h"
 
 namespace azu {
 namespace {
@@ -114,7 +114,7 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, DialogBa
       widget = new TabStripWidget(parent);
       break;
     case ControlKind::IPAddress:
-      widget = new IpAddressControl(parent);
+      widget = new IpAddressWidget(parent);
       break;
   }
   if (widget == nullptr) return nullptr;

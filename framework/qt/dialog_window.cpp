@@ -1,4 +1,4 @@
-#include "framework/dialog_window.h"
+#include "framework/qt/dialog_window.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -8,6 +8,7 @@
 
 #include "framework/dialog.h"
 #include "framework/message_box.h"
+#include "framework/qt/qt_dialog.h"
 
 namespace azu {
 
@@ -51,7 +52,7 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 bool DialogWindow::focusNextPrevChild(bool next) {
   if (!isWindow()) return QDialog::focusNextPrevChild(next);
-  const std::vector<QWidget*> stops = owner_.TabStops();
+  const std::vector<QWidget*> stops = TabStops(owner_);
   if (stops.empty()) return false;
   // The stop holding the focus; a page's stops come after the control hosting it, so the last
   // match is the innermost.

@@ -1,4 +1,4 @@
-#include "framework/multi_row_tab_bar.h"
+#include "framework/qt/multi_row_tab_bar.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -9,7 +9,7 @@
 #include <numeric>
 #include <optional>
 
-#include "framework/tab_strip_accessible.h"
+#include "framework/qt/tab_strip_accessible.h"
 
 namespace azu {
 namespace {

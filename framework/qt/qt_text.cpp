@@ -1,4 +1,4 @@
-#include "framework/qt_text.h"
+#include "framework/qt/qt_text.h"
 
 #include "app/cp1252.h"
 

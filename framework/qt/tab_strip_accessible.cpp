@@ -1,4 +1,4 @@
-#include "framework/tab_strip_accessible.h"
+#include "framework/qt/tab_strip_accessible.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
@@ -6,7 +6,7 @@
 #include <mutex>
 #include <utility>
 
-#include "framework/multi_row_tab_bar.h"
+#include "framework/qt/multi_row_tab_bar.h"
 
 namespace azu {
 namespace {

@@ -1,4 +1,4 @@
-#include "framework/single_line_validator.h"
+#include "framework/qt/single_line_validator.h"
 
 #include <QLineEdit>
 #include <algorithm>

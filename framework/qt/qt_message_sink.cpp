@@ -1,9 +1,9 @@
-#include "framework/qt_message_sink.h"
+#include "framework/qt/qt_message_sink.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "framework/qt_text.h"
+#include "framework/qt/qt_text.h"
 
 namespace azu {
 
