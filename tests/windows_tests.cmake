@@ -32,3 +32,10 @@ azu_add_windows_test(printer_ip_mode_test SOURCES attach/printer_ip_mode_test.cp
 azu_add_windows_test(windows_seams_test SOURCES windows/windows_seams_test.cpp LIBS azu_attach)
 add_executable(net_recorder windows/net_recorder.cpp)
 add_dependencies(windows_seams_test net_recorder)
+
+# The Win32 window: the pages' table of stored bytes (the same as on Linux) and the dialogs
+# driven through window messages and the dialog manager. They need a display (Xvfb for wine).
+azu_add_windows_test(page_bytes_test
+  SOURCES pages/page_bytes_test.cpp support/page_steps_win32.cpp LIBS azu_pages)
+azu_add_windows_test(win32_window_test
+  SOURCES windows/win32_window_test.cpp windows/modal_script.cpp LIBS azu_ui)

@@ -1,0 +1,7 @@
+#include "platform/console.h"
+
+namespace azu::platform {
+
+void UseStartingConsole() {}
+
+}  // namespace azu::platform
