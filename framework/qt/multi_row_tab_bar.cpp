@@ -266,6 +266,20 @@ void MultiRowTabBar::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
+void MultiRowTabBar::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  // Qt reports the bar itself as focused right after this event, so the tab's report has to wait
+  // for it; a reader would otherwise hear the unnamed list alone.
+  if (QAccessible::isActive()) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (hasFocus()) ReportFocusedTab();
+        },
+        Qt::QueuedConnection);
+  }
+}
+
 void MultiRowTabBar::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
     Measure();
@@ -304,11 +318,7 @@ void MultiRowTabBar::MakeCurrent(int index, bool force) {
   current_ = index;
   update();
   if (current_ >= 0 && QAccessible::isActive()) {
-    if (hasFocus()) {
-      QAccessibleEvent focus(this, QAccessible::Focus);
-      focus.setChild(current_);
-      QAccessible::updateAccessibility(&focus);
-    }
+    if (hasFocus()) ReportFocusedTab();
     QAccessibleEvent selection(this, QAccessible::Selection);
     selection.setChild(current_);
     QAccessible::updateAccessibility(&selection);
@@ -323,6 +333,13 @@ void MultiRowTabBar::TabsChanged() {
     QAccessibleEvent event(this, QAccessible::ObjectReorder);
     QAccessible::updateAccessibility(&event);
   }
+}
+
+void MultiRowTabBar::ReportFocusedTab() {
+  if (current_ < 0) return;
+  QAccessibleEvent focus(this, QAccessible::Focus);
+  focus.setChild(current_);
+  QAccessible::updateAccessibility(&focus);
 }
 
 void MultiRowTabBar::SetHover(int index) {

@@ -53,6 +53,7 @@ class MultiRowTabBar final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -68,6 +69,8 @@ class MultiRowTabBar final : public QWidget {
   // Makes `index` current; `force` when another tab took the same index.
   void MakeCurrent(int index, bool force);
   void TabsChanged();
+  // Tells a screen reader the focus is on the selected tab, so that it says the tab's name.
+  void ReportFocusedTab();
   void SetHover(int index);
 
   std::vector<Tab> tabs_;

@@ -1,12 +1,14 @@
 #include "framework/qt/tab_strip_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QHash>
 #include <QPointer>
 #include <mutex>
 #include <utility>
 
 #include "framework/qt/multi_row_tab_bar.h"
+#include "framework/qt/tab_strip_widget.h"
 
 namespace azu {
 namespace {
@@ -122,11 +124,34 @@ class TabBarAccessible final : public QAccessibleWidget {
   mutable QHash<int, QAccessible::Id> children_;  // made on first request, by tab index
 };
 
+// The strip around the bar and the pages: a plain container. QWidget::hasFocus() follows the focus
+// proxy, so Qt's own interface would report the strip focused, and itself as the focus, whenever
+// the bar has it: a reader would land on an unnamed filler instead of the tab list.
+class StripAccessible final : public QAccessibleWidget {
+ public:
+  explicit StripAccessible(TabStripWidget* strip) : QAccessibleWidget(strip) {}
+
+  [[nodiscard]] QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.focused = false;
+    return state;
+  }
+  [[nodiscard]] QAccessibleInterface* focusChild() const override {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || !widget()->isAncestorOf(focus)) return nullptr;
+    return QAccessible::queryAccessibleInterface(focus);
+  }
+};
+
+// Qt's cache owns what a factory makes.
 QAccessibleInterface* MakeAccessible(const QString& className, QObject* object) {
-  auto* bar = qobject_cast<MultiRowTabBar*>(object);
-  if (bar == nullptr || className != QLatin1String(MultiRowTabBar::staticMetaObject.className()))
-    return nullptr;
-  return new TabBarAccessible(bar);  // Qt's cache owns what a factory makes
+  if (auto* bar = qobject_cast<MultiRowTabBar*>(object);
+      bar != nullptr && className == QLatin1String(MultiRowTabBar::staticMetaObject.className()))
+    return new TabBarAccessible(bar);
+  if (auto* strip = qobject_cast<TabStripWidget*>(object);
+      strip != nullptr && className == QLatin1String(TabStripWidget::staticMetaObject.className()))
+    return new StripAccessible(strip);
+  return nullptr;
 }
 
 }  // namespace

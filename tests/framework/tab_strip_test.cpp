@@ -42,6 +42,7 @@ class Strip {
     strip_.show();
   }
   [[nodiscard]] MultiRowTabBar* Bar() const { return strip_.Bar(); }
+  [[nodiscard]] TabStripWidget& Widget() { return strip_; }
   [[nodiscard]] TabControl& Tabs() { return tabs_; }
   [[nodiscard]] QStringList Texts() const {
     QStringList texts;
@@ -211,6 +212,36 @@ TEST(TabStripTest, ScreenReaderSeesOnePressablePageTabPerTab) {
   EXPECT_EQ(bar->currentIndex(), 3);
   EXPECT_EQ(changes.size(), 1);
   EXPECT_TRUE(list->child(3)->state().selected);
+}
+
+// Tab onto the strip, then the arrows: the strip does not claim the focus; a reader asking it for
+// the focus finds the page tab list, and in it the selected tab, focused and named. (The offscreen
+// platform has no reader bridge, so Qt drops the focus events themselves here.)
+TEST(TabStripTest, ScreenReaderFindsTheSelectedTabFocusedWhenTheStripTakesTheFocus) {
+  Strip strip("fr", kQV4000Tabs, BarWidth(Width::MainWindow, "fr", kQV4000Tabs));
+  MultiRowTabBar* bar = strip.Bar();
+  bar->setCurrentIndex(2);
+  QApplication::setActiveWindow(&strip.Widget());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&strip.Widget()));
+  strip.Widget().setFocus(Qt::TabFocusReason);  // as the window's Tab does with the strip's stop
+  QAccessibleInterface* container = QAccessible::queryAccessibleInterface(&strip.Widget());
+  EXPECT_FALSE(container->state().focused);
+  QAccessibleInterface* list = container->focusChild();
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->role(), QAccessible::PageTabList);
+  EXPECT_TRUE(list->state().focused);
+  for (int selected : {2, 3}) {
+    SCOPED_TRACE(selected);
+    EXPECT_EQ(bar->currentIndex(), selected);
+    QAccessibleInterface* tab = list->focusChild();
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab, list->child(selected));
+    EXPECT_EQ(tab->text(QAccessible::Name), bar->tabText(selected));
+    EXPECT_TRUE(tab->state().focused);
+    EXPECT_TRUE(tab->state().selected);
+    EXPECT_FALSE(list->child(selected == 2 ? 3 : 2)->state().focused);
+    QTest::keyClick(bar, Qt::Key_Right);
+  }
 }
 
 }  // namespace
