@@ -1,5 +1,5 @@
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include "app/interactive_run.h"
 #include "framework/message_box.h"

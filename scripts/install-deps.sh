@@ -15,6 +15,7 @@ packages=(
   libbenchmark-dev
   fonts-dejavu-core
   xvfb
+  xdotool
   xauth
   libcpp-httplib-dev
   libssl-dev

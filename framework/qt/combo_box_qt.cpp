@@ -1,7 +1,8 @@
+#include "framework/combo_box.h"
+
 #include <QComboBox>
 #include <QSignalBlocker>
 
-#include "framework/combo_box.h"
 #include "framework/dialog_template.h"
 #include "framework/qt/qt_dialog.h"
 #include "framework/qt/qt_text.h"

@@ -1,5 +1,7 @@
 // The Qt back end of Dialog: a DialogWindow with one widget per template control.
 
+#include "framework/dialog.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -15,7 +17,6 @@
 #include <algorithm>
 #include <span>
 
-#include "framework/dialog.h"
 #include "framework/message_box.h"
 #include "framework/qt/control_factory.h"
 #include "framework/qt/dialog_units.h"

@@ -1,8 +1,9 @@
+#include "framework/list_view.h"
+
 #include <QFontMetrics>
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "framework/list_view.h"
 #include "framework/qt/qt_dialog.h"
 #include "framework/qt/qt_text.h"
 

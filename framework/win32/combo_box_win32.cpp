@@ -1,8 +1,9 @@
+#include "framework/combo_box.h"
+
 #include <windows.h>
 
 #include <vector>
 
-#include "framework/combo_box.h"
 #include "framework/win32/win32_dialog.h"
 
 namespace azu {

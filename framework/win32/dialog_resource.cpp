@@ -1,7 +1,7 @@
 #include "framework/win32/dialog_resource.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <string>

@@ -2,13 +2,14 @@
 // memory, with comctl32's controls; commands and notifications come back as WM_COMMAND and
 // WM_NOTIFY.
 
-#include <commctrl.h>
+#include "framework/dialog.h"
+
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "framework/dialog.h"
 #include "framework/message_box.h"
 #include "framework/win32/dialog_resource.h"
 #include "framework/win32/win32_dialog.h"

@@ -1,7 +1,8 @@
-#include <commctrl.h>
-#include <windows.h>
-
 #include "framework/ip_address_control.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
 #include "framework/win32/win32_dialog.h"
 
 namespace azu {

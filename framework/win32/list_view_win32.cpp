@@ -1,9 +1,10 @@
-#include <commctrl.h>
+#include "framework/list_view.h"
+
 #include <windows.h>
+#include <commctrl.h>
 
 #include <vector>
 
-#include "framework/list_view.h"
 #include "framework/win32/win32_dialog.h"
 
 namespace azu {

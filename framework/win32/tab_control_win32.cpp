@@ -1,9 +1,10 @@
-#include <commctrl.h>
+#include "framework/tab_control.h"
+
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 
-#include "framework/tab_control.h"
 #include "framework/win32/win32_dialog.h"
 
 namespace azu {

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "framework/wait_cursor.h"
+
+#include <windows.h>
 
 namespace azu {
 

@@ -1,10 +1,11 @@
+#include "tests/support/page_steps.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 
 #include "framework/qt/qt_dialog.h"
 #include "framework/qt/qt_text.h"
-#include "tests/support/page_steps.h"
 
 namespace azu::test {
 

@@ -1,7 +1,8 @@
+#include "tests/support/page_steps.h"
+
 #include <windows.h>
 
 #include "framework/win32/win32_dialog.h"
-#include "tests/support/page_steps.h"
 
 namespace azu::test {
 

@@ -1,9 +1,9 @@
 // The Win32 window under wine: the main window, the search dialog, the password prompt and the
 // About box as real dialogs of the dialog manager, driven through window messages and keys.
 
+#include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <optional>
 #include <string>
