@@ -22,6 +22,7 @@
 #include "pages/dual_ip_dlg.h"
 #include "pages/ftp_dlg.h"
 #include "platform/resource.h"
+#include "tests/support/discovered_record.h"
 #include "tests/support/fake_library.h"
 #include "tests/support/modal.h"
 #include "tests/support/temp_folder.h"
@@ -30,13 +31,7 @@
 namespace azu {
 namespace {
 
-DiscoveredServer Record(const char* address, const char* name, const char* model) {
-  DiscoveredServer record;
-  std::snprintf(record.address.data(), record.address.size(), "%s", address);
-  std::snprintf(record.name.data(), record.name.size(), "%s", name);
-  std::snprintf(record.modelCode.data(), record.modelCode.size(), "%s", model);
-  return record;
-}
+using test::Record;
 
 class MainWindowTest : public testing::Test {
  protected:

@@ -15,6 +15,7 @@
 #include "pages/tallyon_dlg.h"
 #include "platform/resource.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "tests/support/discovered_record.h"
 #include "tests/support/fake_library.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/modal_script.h"
@@ -28,13 +29,7 @@ using test::ClassOf;
 using test::PressKey;
 using test::TextOf;
 
-DiscoveredServer Record(const char* address, const char* name, const char* model) {
-  DiscoveredServer record;
-  std::snprintf(record.address.data(), record.address.size(), "%s", address);
-  std::snprintf(record.name.data(), record.name.size(), "%s", name);
-  std::snprintf(record.modelCode.data(), record.modelCode.size(), "%s", model);
-  return record;
-}
+using test::Record;
 
 void TwoServers(DiscoveredServer* records, int capacity, int* count);
 
