@@ -15,6 +15,27 @@ const ControlTemplate* Dialog::ControlOf(int id) const {
   return nullptr;
 }
 
+WindowHandle Dialog::ItemOfKind(int id, ControlKind kind) const {
+  const ControlTemplate* control = ControlOf(id);
+  return control != nullptr && control->kind == kind ? Item(id) : nullptr;
+}
+
+ComboBox Dialog::Combo(int id) const {
+  return ComboBox(ItemOfKind(id, ControlKind::ComboBox));
+}
+
+TabControl Dialog::Tabs(int id) const {
+  return TabControl(ItemOfKind(id, ControlKind::TabControl));
+}
+
+ListView Dialog::List(int id) const {
+  return ListView(ItemOfKind(id, ControlKind::ListView));
+}
+
+IpAddressControl Dialog::IpAddress(int id) const {
+  return IpAddressControl(ItemOfKind(id, ControlKind::IPAddress));
+}
+
 int Dialog::DefaultCommand() const {
   for (const ControlTemplate& control : template_.controls) {
     if (control.kind == ControlKind::DefPushButton) return control.id;

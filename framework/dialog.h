@@ -99,6 +99,9 @@ class Dialog {
   void On(int id, Event event, std::function<void()> handler);
 
  private:
+  // Control `id` when the template makes it a `kind`, else null.
+  [[nodiscard]] WindowHandle ItemOfKind(int id, ControlKind kind) const;
+
   const DialogTemplate& template_;
   std::unique_ptr<Native> native_;
   std::map<std::pair<int, Event>, std::function<void()>> handlers_;

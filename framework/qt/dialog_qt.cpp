@@ -306,22 +306,6 @@ void Dialog::FocusItem(int id) {
   if (auto* edit = qobject_cast<QLineEdit*>(item)) edit->selectAll();
 }
 
-ComboBox Dialog::Combo(int id) const {
-  return ComboBox(HandleOf(qobject_cast<QComboBox*>(QtWidget(Item(id)))));
-}
-
-TabControl Dialog::Tabs(int id) const {
-  return TabControl(HandleOf(qobject_cast<TabStripWidget*>(QtWidget(Item(id)))));
-}
-
-ListView Dialog::List(int id) const {
-  return ListView(HandleOf(qobject_cast<QTreeWidget*>(QtWidget(Item(id)))));
-}
-
-IpAddressControl Dialog::IpAddress(int id) const {
-  return IpAddressControl(HandleOf(qobject_cast<IpAddressWidget*>(QtWidget(Item(id)))));
-}
-
 void Dialog::SetCaption(const char* text) {
   if (native_->window) native_->window->setWindowTitle(FromCp1252(text));
 }

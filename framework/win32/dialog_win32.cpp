@@ -342,30 +342,6 @@ void Dialog::FocusItem(int id) {
                TRUE);
 }
 
-ComboBox Dialog::Combo(int id) const {
-  const ControlTemplate* control = ControlOf(id);
-  const bool kind = control != nullptr && control->kind == ControlKind::ComboBox;
-  return ComboBox(kind ? Item(id) : nullptr);
-}
-
-TabControl Dialog::Tabs(int id) const {
-  const ControlTemplate* control = ControlOf(id);
-  const bool kind = control != nullptr && control->kind == ControlKind::TabControl;
-  return TabControl(kind ? Item(id) : nullptr);
-}
-
-ListView Dialog::List(int id) const {
-  const ControlTemplate* control = ControlOf(id);
-  const bool kind = control != nullptr && control->kind == ControlKind::ListView;
-  return ListView(kind ? Item(id) : nullptr);
-}
-
-IpAddressControl Dialog::IpAddress(int id) const {
-  const ControlTemplate* control = ControlOf(id);
-  const bool kind = control != nullptr && control->kind == ControlKind::IPAddress;
-  return IpAddressControl(kind ? Item(id) : nullptr);
-}
-
 void Dialog::SetCaption(const char* text) {
   SetWindowTextOf(native_->hwnd, text);
 }

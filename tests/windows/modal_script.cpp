@@ -12,6 +12,7 @@ struct Script {
   std::vector<ModalStep> steps;
   std::size_t next = 0;
   int ticksLeft = 0;
+  bool gaveUp = false;
   UINT_PTR timer = 0;
 };
 
@@ -22,13 +23,17 @@ Script& Current() {
 
 void CALLBACK Tick(HWND /*hwnd*/, UINT /*message*/, UINT_PTR /*id*/, DWORD /*time*/) {
   Script& script = Current();
-  if (script.next >= script.steps.size() || --script.ticksLeft < 0) {
+  if (script.next >= script.steps.size()) {
     KillTimer(nullptr, script.timer);
-    if (script.next < script.steps.size()) {
-      // Given up: close what is open so the test ends and reports the step.
-      if (const HWND top = TopDialog()) PostMessageW(top, WM_COMMAND, IDCANCEL, 0);
-      script.ticksLeft = 0;
-      script.timer = SetTimer(nullptr, 0, 50, &Tick);
+    return;
+  }
+  if (--script.ticksLeft < 0) {
+    // Given up: close what is open, one dialog a tick, so the test ends and reports the step.
+    script.gaveUp = true;
+    if (const HWND top = TopDialog()) {
+      PostMessageW(top, WM_COMMAND, IDCANCEL, 0);
+    } else {
+      KillTimer(nullptr, script.timer);
     }
     return;
   }
@@ -59,11 +64,12 @@ void StartModalScript(std::vector<ModalStep> steps, int maxTicks) {
   script.steps = std::move(steps);
   script.next = 0;
   script.ticksLeft = maxTicks;
+  script.gaveUp = false;
   script.timer = SetTimer(nullptr, 0, 30, &Tick);
 }
 
 bool ModalScriptDone() {
-  return Current().next >= Current().steps.size();
+  return !Current().gaveUp && Current().next >= Current().steps.size();
 }
 
 HWND TopDialog() {

@@ -16,7 +16,7 @@ using ModalStep = std::function<bool()>;
 // Starts `steps` now; the caller then runs the modal dialog. After `maxTicks` ticks the script
 // gives up and cancels whatever dialog is open, so a broken run cannot hang.
 void StartModalScript(std::vector<ModalStep> steps, int maxTicks = 400);
-// True once every step has run.
+// True once every step has run, before the script gave up.
 bool ModalScriptDone();
 
 // The enabled, visible dialog window of this thread on top: the one a modal loop runs now.
