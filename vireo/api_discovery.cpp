@@ -34,7 +34,7 @@ VIREO_STATUS GetZorneList(int32_t seconds, int32_t capacity, DISCOV_ZorneEx*** l
   }
   // A listed server is reached at its address and the default port, so that is its pin.
   const KnownServers known(DefaultKnownServersFile());
-  const std::string port_suffix = ":" + std::to_string(*port);
+  const std::string port_suffix = std::string(":").append(std::to_string(*port));
   DiscoveryResults results(static_cast<std::size_t>(capacity),
                            [&known, &port_suffix](std::uint32_t address) {
                              return known.Pinned(FormatIpv4(address) + port_suffix);

@@ -33,7 +33,8 @@ VIREO_STATUS GetKeyMismatch(const char* server, char* shown, std::uint32_t shown
   }
   CopyCut(mismatch->shown, shown, shown_size);
   CopyCut(mismatch->pinned, pinned, pinned_size);
-  CopyCut(mismatch->file.native(), file, file_size);
+  // The system's own text of the path: on Windows the program's code page.
+  CopyCut(mismatch->file.string(), file, file_size);
   return VIREO_OK;
 }
 

@@ -136,12 +136,18 @@ CURLcode PrepareTls(CURL* /*curl*/, void* ssl_context, void* check) {
 
 }  // namespace
 
+struct HttpClient::Session {
+  CURL* curl = nullptr;
+  std::string base_url;
+};
+
 HttpClient::HttpClient(const ServerAddress& server, std::optional<std::string> pinned)
-    : base_url_("https://" + server.host + ":" + std::to_string(server.port)),
-      key_(std::make_unique<KeyCheck>(KeyCheck{std::move(pinned), {}, false})) {
+    : key_(std::make_unique<KeyCheck>(KeyCheck{std::move(pinned), {}, false})),
+      session_(std::make_unique<Session>()) {
+  session_->base_url = "https://" + server.host + ":" + std::to_string(server.port);
   InitialiseCurl();
   CURL* curl = curl_easy_init();
-  curl_ = curl;
+  session_->curl = curl;
   if (curl == nullptr) return;
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
   curl_easy_setopt(curl, CURLOPT_PROXY, "");  // never through a proxy the environment names
@@ -170,7 +176,7 @@ HttpClient::HttpClient(const ServerAddress& server, std::optional<std::string> p
 }
 
 HttpClient::~HttpClient() {
-  if (curl_ != nullptr) curl_easy_cleanup(static_cast<CURL*>(curl_));
+  if (session_->curl != nullptr) curl_easy_cleanup(session_->curl);
 }
 
 const std::string& HttpClient::SeenKey() const {
@@ -179,12 +185,12 @@ const std::string& HttpClient::SeenKey() const {
 
 HttpAnswer HttpClient::Send(const HttpRequest& request) {
   HttpAnswer answer;
-  auto* curl = static_cast<CURL*>(curl_);
+  CURL* curl = session_->curl;
   if (curl == nullptr) return answer;
   Collected collected{&answer, curl, &request.take_body};
   key_->mismatch = false;
 
-  const std::string url = base_url_ + request.target;
+  const std::string url = session_->base_url + request.target;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &collected);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &collected);

@@ -1,7 +1,9 @@
 #pragma once
 // HTTP/1.1 exchanges with one server over TLS: a request in, its status, body and version tag
 // out. The server's key must be the one pinned for it, or, with none pinned, the one its first
-// handshake showed. The only file that knows libcurl.
+// handshake showed; it is checked after every handshake, before a byte of a request is sent.
+// libcurl and OpenSSL on POSIX (http_client.cpp), Schannel over Winsock on Windows
+// (http_client_win.cpp).
 
 #include <cstdint>
 #include <functional>
@@ -65,9 +67,9 @@ class HttpClient {
   struct KeyCheck;
 
  private:
-  void* curl_ = nullptr;  // CURL*
-  std::string base_url_;
+  struct Session;  // the platform's connection state
   std::unique_ptr<KeyCheck> key_;
+  std::unique_ptr<Session> session_;
 };
 
 }  // namespace azu::vireo

@@ -1,33 +1,20 @@
 #include "vireo/known_servers.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <mutex>
 #include <utility>
 #include <vector>
 
 #include "platform/atomic_replace.h"
-#include "platform/file_descriptor.h"
 #include "vireo/key_fingerprint.h"
+#include "vireo/known_servers_file.h"
 
 namespace azu::vireo {
 
-using platform::FileDescriptor;
-
 namespace {
 
-constexpr const char* kKnownServersVariable = "VIREO_KNOWN_SERVERS";
-constexpr const char* kFolderName = "azuqvc";
-constexpr const char* kFileName = "known_servers";
 // Mismatches kept for the window; a process meets few servers, and none may grow it unbounded.
 constexpr std::size_t kMaxMismatches = 64;
-// Some ten thousand servers; more is not a file this library wrote.
-constexpr std::size_t kMaxFileBytes = std::size_t{1024} * 1024;
 
 std::string LowerAscii(std::string_view text) {
   std::string lower(text);
@@ -87,57 +74,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-enum class ReadOutcome : std::uint8_t { kRead, kMissing, kRefused };
-enum class Links : std::uint8_t { kFollow, kRefuse };
-
-// The file's bytes; kRefused for anything but a regular file of at most kMaxFileBytes, a read
-// error, or (kRefuse) a symbolic link. Never blocks on a FIFO put in the file's place.
-ReadOutcome ReadRegularFile(const std::filesystem::path& file, Links links, std::string& content) {
-  content.clear();
-  const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::kRefuse ? O_NOFOLLOW : 0);
-  const FileDescriptor fd(::open(file.c_str(), flags));
-  if (fd.Get() < 0) {
-    return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kRefused;
-  }
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return ReadOutcome::kRefused;
-  }
-  char buffer[4096];
-  while (true) {
-    const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
-    if (got == 0) {
-      return ReadOutcome::kRead;
-    }
-    if (got < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return ReadOutcome::kRefused;
-    }
-    content.append(buffer, static_cast<std::size_t>(got));
-    if (content.size() > kMaxFileBytes) {
-      return ReadOutcome::kRefused;
-    }
-  }
-}
-
-// Makes `folder` and any missing parent, each readable by the owner only.
-bool MakeFolders(const std::filesystem::path& folder) {
-  if (folder.empty()) {
-    return true;
-  }
-  std::error_code error;
-  if (std::filesystem::is_directory(folder, error)) {
-    return true;
-  }
-  if (folder.has_parent_path() && folder.parent_path() != folder &&
-      !MakeFolders(folder.parent_path())) {
-    return false;
-  }
-  return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
 struct Mismatches {
   std::mutex mutex;
   std::vector<std::pair<std::string, KeyMismatch>> recent;  // oldest first
@@ -149,19 +85,6 @@ Mismatches& ProcessMismatches() {
 }
 
 }  // namespace
-
-std::filesystem::path DefaultKnownServersFile() {
-  if (const char* file = std::getenv(kKnownServersVariable); file != nullptr && *file != '\0') {
-    return file;
-  }
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
-    return std::filesystem::path(config) / kFolderName / kFileName;
-  }
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    return std::filesystem::path(home) / ".config" / kFolderName / kFileName;
-  }
-  return {};
-}
 
 KnownServers::KnownServers(std::filesystem::path file) : file_(std::move(file)) {}
 

@@ -11,7 +11,8 @@
 namespace azu::vireo {
 
 // $VIREO_KNOWN_SERVERS when set and not empty; else $XDG_CONFIG_HOME/azuqvc/known_servers; else
-// $HOME/.config/azuqvc/known_servers. Empty when none of these can be formed.
+// $HOME/.config/azuqvc/known_servers; on Windows %APPDATA%\azuqvc\known_servers. Empty when none
+// of these can be formed.
 std::filesystem::path DefaultKnownServersFile();
 
 // One known-servers file; reads it anew on each call, so other processes' pins count.
