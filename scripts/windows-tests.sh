@@ -4,7 +4,9 @@
 # nothing the Windows code does with names or sockets can leave the machine, on a virtual display
 # (Xvfb) of that namespace for the windows. Skipped, with the
 # reason, where the cross compiler, wine or namespaces are missing. The build makes its own
-# make_text_blob for this machine (in build-windows/host-tools/).
+# make_text_blob for this machine (in build-windows/host-tools/). The Windows programs reach a
+# Linux zorne-emulator of the same namespace on 127.0.0.1 (from AZU_LINUX_BUILD, default
+# build-debug; those tests are skipped without it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,11 +40,14 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 empty=$build/empty-drive-e
 rm -rf "$empty" && mkdir -p "$empty"
+emulator=$PWD/${AZU_LINUX_BUILD:-build-debug}/bin/zorne-emulator
+[ -x "$emulator" ] || { echo "windows: no $emulator, the tests against it are skipped"; emulator=; }
 
-"${isolate[@]}" bash -s "$build" "$empty" <<'INSIDE'
+"${isolate[@]}" bash -s "$build" "$empty" "$emulator" <<'INSIDE'
 set -euo pipefail
 build=$1
 empty=$2
+emulator=$3
 ip link set lo up 2>/dev/null || true
 # The windows need a display: a virtual one of this namespace, on a free display number.
 displayfile=$(mktemp)
@@ -51,8 +56,39 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$displayfile")
 rm -f "$displayfile"
-stop() { wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; }
+work=$(mktemp -d)
+emulators=()
+stop() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" "${emulators[@]}" 2>/dev/null || true
+  rm -rf "$work"
+}
 trap stop EXIT
+# start_emulator NAME [OPTION...]: a zorne-emulator on a free loopback port with a fresh root
+# $work/NAME whose SNMP file says version 3; its address goes into $address.
+start_emulator() {
+  local root=$work/$1
+  shift
+  mkdir -p "$root/azu/server/dev0"
+  printf 'snmp.version=3\r\n' >"$root/azu/server/dev0/maj_0.cfg"
+  "$emulator" --root "$root" --listen 127.0.0.1:0 "$@" >"$root.out" 2>&1 &
+  emulators+=($!)
+  address=
+  for _ in $(seq 100); do
+    address=$(sed -n 's/^zorne-emulator listening on //p' "$root.out")
+    [ -n "$address" ] && return 0
+    sleep 0.1
+  done
+  echo "zorne-emulator did not start: $(cat "$root.out")"
+  return 1
+}
+# Pins go to a file of this run, named as the Windows programs see it (Z: is /).
+export VIREO_KNOWN_SERVERS="Z:${work//\//\\}\\known_servers"
+export VIREO_DISCOVERY_TARGETS=127.0.0.9
+if [ -n "$emulator" ]; then
+  start_emulator window
+  export AZU_EMULATOR=$address
+fi
 wineboot --init >/dev/null 2>&1
 # Drive E: of a Zorne server, empty: the watcher must end at once.
 ln -sfn "$empty" "$WINEPREFIX/dosdevices/e:"

@@ -33,9 +33,23 @@ azu_add_windows_test(windows_seams_test SOURCES windows/windows_seams_test.cpp L
 add_executable(net_recorder windows/net_recorder.cpp)
 add_dependencies(windows_seams_test net_recorder)
 
+# The library's parts that have Windows sources of their own, or none at all.
+foreach(unit server_address url_encoding status_mapping discovery_answer discovery_list local_file
+             handle_registry)
+  azu_add_windows_test(vireo_${unit}_test SOURCES vireo/${unit}_test.cpp LIBS azu_vireo_core)
+endforeach()
+azu_add_windows_test(vireo_known_servers_test
+  SOURCES vireo/known_servers_test.cpp ${PROJECT_SOURCE_DIR}/vireo/api_trust.cpp
+  LIBS azu_vireo_core)
+# The C entry is built into the test, not imported from the DLL.
+target_compile_definitions(vireo_known_servers_test PRIVATE VIREO_BUILDING)
+
 # The Win32 window: the pages' table of stored bytes (the same as on Linux) and the dialogs
 # driven through window messages and the dialog manager. They need a display (Xvfb for wine).
 azu_add_windows_test(page_bytes_test
   SOURCES pages/page_bytes_test.cpp support/page_steps_win32.cpp LIBS azu_pages)
 azu_add_windows_test(win32_window_test
   SOURCES windows/win32_window_test.cpp windows/modal_script.cpp LIBS azu_ui)
+# The window through our vireo10.dll against the zorne-emulator the script starts (AZU_EMULATOR).
+azu_add_windows_test(win32_emulator_test
+  SOURCES windows/win32_emulator_test.cpp windows/modal_script.cpp LIBS azu_ui vireo)

@@ -33,8 +33,9 @@ VIREO_STATUS GetKeyMismatch(const char* server, char* shown, std::uint32_t shown
   }
   CopyCut(mismatch->shown, shown, shown_size);
   CopyCut(mismatch->pinned, pinned, pinned_size);
-  // The system's own text of the path: on Windows the program's code page.
-  CopyCut(mismatch->file.string(), file, file_size);
+  // UTF-8, as the caller takes it, on Windows too.
+  const std::u8string path = mismatch->file.u8string();
+  CopyCut(std::string(path.begin(), path.end()), file, file_size);
   return VIREO_OK;
 }
 

@@ -1,12 +1,16 @@
 #include "vireo/local_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "tests/support/environment.h"
 
 namespace azu::vireo {
 namespace {
@@ -16,11 +20,7 @@ namespace fs = std::filesystem;
 // A fresh folder per test, removed afterwards.
 class VireoLocalFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vireo-local-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
+  void SetUp() override { folder_ = test::MakeTempFolder("vireo-local-"); }
   void TearDown() override { fs::remove_all(folder_); }
 
   static std::string Content(const fs::path& path) {
@@ -45,9 +45,11 @@ TEST_F(VireoLocalFile, WritesWholeContentReplacingTheOldFile) {
   ASSERT_TRUE(WriteLocalFileWhole(path.string(), content));
   EXPECT_EQ(Content(path), content);
   EXPECT_EQ(Entries(), 1U);  // no temporary left beside it
+#ifndef _WIN32
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600U);
+#endif
 
   ASSERT_TRUE(WriteLocalFileWhole(path.string(), ""));
   EXPECT_EQ(Content(path), "");
