@@ -1,8 +1,5 @@
 #include "zornectl/options.h"
 
-#include <arpa/inet.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <array>
 #include <cstdio>
@@ -11,6 +8,8 @@
 #include <iostream>
 
 #include "app/text_table.h"
+#include "framework/ipv4_text.h"
+#include "zornectl/console.h"
 #include "zornectl/secret_file.h"
 
 namespace azu::ctl {
@@ -50,11 +49,9 @@ const CLI::Validator kOneLine(
 
 const CLI::Validator kIpv4(
     [](std::string& value) {
-      in_addr parsed{};
-      if (inet_pton(AF_INET, value.c_str(), &parsed) != 1)
-        return std::string("not an IPv4 address");
-      char text[INET_ADDRSTRLEN];
-      value = inet_ntop(AF_INET, &parsed, text, sizeof text);  // as the address control shows it
+      const std::optional<std::uint32_t> parsed = ParseIPv4Strict(value);
+      if (!parsed) return std::string("not an IPv4 address");
+      value = FormatIPv4(*parsed);  // as the address control shows it
       return std::string();
     },
     "A.B.C.D");
@@ -254,7 +251,7 @@ Command ParseCommandLine(int argc, char** argv) {
     request.zornePassword = *password;
   } else if (const char* variable = std::getenv(kPasswordVariable); variable != nullptr) {
     request.zornePassword = variable;
-  } else if (isatty(STDIN_FILENO) != 0) {
+  } else if (InputIsTerminal()) {
     const auto typed = PromptWithoutEcho("Zorne administrator password: ");
     if (!typed) return UsageError("no password was typed");
     request.zornePassword = *typed;

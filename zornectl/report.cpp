@@ -1,14 +1,14 @@
 #include "zornectl/report.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <nlohmann/json.hpp>
+
+#include "zornectl/console.h"
 
 namespace azu::ctl {
 
 ProgressLine::ProgressLine(std::FILE* out, std::size_t total)
-    : out_(out), shown_(isatty(fileno(out)) != 0), total_(total) {}
+    : out_(out), shown_(IsTerminal(out)), total_(total) {}
 
 void ProgressLine::Count(const ServerOutcome& outcome) {
   ++done_;

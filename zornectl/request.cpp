@@ -1,6 +1,6 @@
 #include "zornectl/request.h"
 
-#include <arpa/inet.h>
+#include "framework/ipv4_text.h"
 
 namespace azu::ctl {
 
@@ -16,8 +16,7 @@ CheckNotice CheckForServer(const Request& request, const std::string& server) {
   if (request.page != "dual-ip") return nullptr;
   // The server as the discovered list would show it, when it is named by its address.
   std::vector<std::string> servers;
-  in_addr parsed{};
-  if (inet_pton(AF_INET, server.c_str(), &parsed) == 1) servers.push_back(server + " " + server);
+  if (ParseIPv4Strict(server)) servers.push_back(server + " " + server);
   return CheckDualIp(request.dualIp, servers, server);
 }
 
