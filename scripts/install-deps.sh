@@ -19,6 +19,7 @@ packages=(
   xauth
   libcpp-httplib-dev
   libssl-dev
+  openssl
   libmicrohttpd-dev
   libcurl4-openssl-dev
   clang

@@ -37,7 +37,8 @@ build=$PWD/build-windows
 export WINEPREFIX=$build/wine
 export WINEDEBUG=-all
 # No Gecko or Mono prompts: the tests need neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Gecko or Mono prompts, and a crash ends the program instead of waiting in the debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 empty=$build/empty-drive-e
 rm -rf "$empty" && mkdir -p "$empty"
 emulator=$PWD/${AZU_LINUX_BUILD:-build-debug}/bin/zorne-emulator
@@ -60,30 +61,15 @@ work=$(mktemp -d)
 emulators=()
 stop() {
   wineserver -k 2>/dev/null || true
+  for pid in "${emulators[@]}"; do pkill -P "$pid" 2>/dev/null || true; done
   kill "$xvfb" "${emulators[@]}" 2>/dev/null || true
   rm -rf "$work"
 }
 trap stop EXIT
-# start_emulator NAME [OPTION...]: a zorne-emulator on a free loopback port with a fresh root
-# $work/NAME whose SNMP file says version 3; its address goes into $address.
-start_emulator() {
-  local root=$work/$1
-  shift
-  mkdir -p "$root/azu/server/dev0"
-  printf 'snmp.version=3\r\n' >"$root/azu/server/dev0/maj_0.cfg"
-  "$emulator" --root "$root" --listen 127.0.0.1:0 "$@" >"$root.out" 2>&1 &
-  emulators+=($!)
-  address=
-  for _ in $(seq 100); do
-    address=$(sed -n 's/^zorne-emulator listening on //p' "$root.out")
-    [ -n "$address" ] && return 0
-    sleep 0.1
-  done
-  echo "zorne-emulator did not start: $(cat "$root.out")"
-  return 1
-}
+bin=$build/bin
+source scripts/windows-e2e.sh
 # Pins go to a file of this run, named as the Windows programs see it (Z: is /).
-export VIREO_KNOWN_SERVERS="Z:${work//\//\\}\\known_servers"
+export VIREO_KNOWN_SERVERS=$(windows_path "$work/known_servers")
 export VIREO_DISCOVERY_TARGETS=127.0.0.9
 if [ -n "$emulator" ]; then
   start_emulator window
@@ -95,7 +81,6 @@ ln -sfn "$empty" "$WINEPREFIX/dosdevices/e:"
 status=0
 ctest --test-dir "$build" --output-on-failure -j 2 || status=1
 
-bin=$build/bin
 out=$(cd "$bin" && wine azuqvc.exe -h 2>&1) && code=0 || code=$?
 if [ "$code" != 0 ] || [ -n "$out" ]; then
   echo "azuqvc.exe -h: status $code, output '$out' (expected 0 and nothing)"; status=1
@@ -124,6 +109,11 @@ start=$(date +%s)
 if [ "$code" != 0 ] || [ $(( $(date +%s) - start )) -gt 30 ]; then
   echo "azuqvc.exe printerip with an empty drive E:: status $code after $(( $(date +%s) - start )) s"
   status=1
+fi
+if [ -n "$emulator" ]; then
+  zornectl_e2e "$(dirname "$emulator")/zornectl"
+  [ "$status" = 0 ] && echo "windows: zornectl.exe stores the Linux bytes, refuses a changed key" \
+    "before the password and is bounded by hostile servers"
 fi
 [ "$status" = 0 ] && echo "windows: azuqvc.exe -h, the main window and printerip as expected"
 exit $status

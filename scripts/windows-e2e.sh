@@ -1,0 +1,129 @@
+# The Windows programs against Linux zorne-emulators, sourced by scripts/windows-tests.sh inside
+# its network namespace (only loopback up), with wine, $work (a scratch folder), $emulator (the
+# Linux zorne-emulator) and $bin (build-windows/bin) set. Every server is on 127.0.0.1.
+
+# The Windows name of a path of this machine (wine's drive Z: is /).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# start_emulator NAME [OPTION...]: a zorne-emulator with the root $work/NAME (made with an SNMP
+# file saying version 3 when new) on a free loopback port, or the one --listen gives; its address
+# goes into $address.
+start_emulator() {
+  local root=$work/$1
+  shift
+  if [ ! -d "$root" ]; then
+    mkdir -p "$root/azu/server/dev0"
+    printf 'snmp.version=3\r\n' >"$root/azu/server/dev0/maj_0.cfg"
+  fi
+  local listen=(--listen 127.0.0.1:0)
+  [[ " $* " == *" --listen "* ]] && listen=()
+  "$emulator" --root "$root" "${listen[@]}" "$@" >"$root.out" 2>&1 &
+  emulators+=($!)
+  address=
+  for _ in $(seq 100); do
+    address=$(sed -n 's/^zorne-emulator listening on //p' "$root.out")
+    [ -n "$address" ] && return 0
+    sleep 0.1
+  done
+  echo "zorne-emulator did not start: $(cat "$root.out")"
+  return 1
+}
+
+# hostile_server NAME: a TLS server on a free loopback port that answers the first request with
+# what `hostile_NAME` writes; its address goes into $address.
+hostile_server() {
+  local name=$1 port
+  port=$((20000 + RANDOM % 40000))
+  while [ -n "$(ss -Hltn "sport = :$port")" ]; do port=$((20000 + RANDOM % 40000)); done
+  ("hostile_$name" | openssl s_server -quiet -naccept 1 -accept "127.0.0.1:$port" \
+    -cert "$work/hostile-cert.pem" -key "$work/hostile-key.pem" >/dev/null 2>&1) &
+  emulators+=($!)
+  address=127.0.0.1:$port
+  # Listening; a trial connection would take its one accept.
+  for _ in $(seq 50); do
+    [ -n "$(ss -Hltn "sport = :$port")" ] && return 0
+    sleep 0.1
+  done
+}
+# Each is written to once the request came (s_server reads its input only then), and ends with
+# the connection.
+hostile_headers() {
+  printf 'HTTP/1.1 200 OK\r\n'
+  while printf 'X-Filler: %01000d\r\n' 0; do :; done
+}
+hostile_body() {
+  printf 'HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n'
+  local chunk
+  chunk=$(printf '%065536d' 0)
+  while printf '10000\r\n%s\r\n' "$chunk"; do :; done
+}
+hostile_trickle() {
+  printf 'HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n'
+  while printf 'X'; do sleep 0.2; done
+}
+
+# zornectl.exe PAGE... against $1, from the bin folder; its output in $out, its status in $code.
+zornectl_exe() {
+  out=$(cd "$bin" && timeout 90 wine zornectl.exe "$@" 2>&1) && code=0 || code=$?
+}
+
+# zornectl.exe stores a page byte for byte as the Linux zornectl does; a server that shows another
+# key is refused before the password goes; hostile answers are bounded. Sets status=1 on a fault.
+zornectl_e2e() {
+  local linux_zornectl=$1 password=$work/zorne-password
+  printf 'RONDEL\n' >"$password"
+  chmod 600 "$password"
+  local page=(snmp --version 1 --get-community public --set-community private)
+
+  start_emulator linux-side
+  VIREO_KNOWN_SERVERS=$work/linux-known "$linux_zornectl" "${page[@]}" \
+    --zorne-password-file "$password" "$address" >/dev/null
+  start_emulator windows-side
+  local server=$address
+  zornectl_exe "${page[@]}" --zorne-password-file "$(windows_path "$password")" "$server"
+  local stored=$work/windows-side/azu/server/dev0/maj_0.cfg
+  if [ "$code" != 0 ] || ! cmp -s "$stored" "$work/linux-side/azu/server/dev0/maj_0.cfg"; then
+    echo "zornectl.exe snmp: status $code, stored '$(od -c "$stored" | head -3)'; output: $out"
+    status=1
+  fi
+
+  # A password file others may read is refused before any server is asked (wine shows a file's
+  # mode as its access list: 644 lets Everyone read).
+  cp "$password" "$work/shared-password"
+  chmod 644 "$work/shared-password"
+  zornectl_exe "${page[@]}" --zorne-password-file "$(windows_path "$work/shared-password")" "$server"
+  if [ "$code" != 2 ] || [[ "$out" != *"readable by others"* ]]; then
+    echo "zornectl.exe with a password file Everyone may read: status $code; $out"
+    status=1
+  fi
+
+  # The same server with a new key: refused, and the emulator saw no login.
+  kill "${emulators[-1]}" && wait "${emulators[-1]}" 2>/dev/null || true
+  rm -f "$work"/windows-side/.zorne/tls-*.pem
+  local logins
+  logins=$(grep -c ' connect ' "$work/windows-side/.zorne/events.log" || true)
+  start_emulator windows-side --listen "$server"
+  zornectl_exe "${page[@]}" --zorne-password-file "$(windows_path "$password")" "$server"
+  local after
+  after=$(grep -c ' connect \| refused ' "$work/windows-side/.zorne/events.log" || true)
+  if [ "$code" != 1 ] || [[ "$out" != *"7017"* ]] || [ "$after" != "$logins" ]; then
+    echo "zornectl.exe against a changed key: status $code, $after events (had $logins); $out"
+    status=1
+  fi
+
+  # Hostile answers to the login: bounded in size and in time.
+  openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
+    -subj /CN=hostile -keyout "$work/hostile-key.pem" -out "$work/hostile-cert.pem" 2>/dev/null
+  local name expected start
+  for name in headers:7014 body:7011 trickle:7014; do
+    expected=${name#*:} name=${name%%:*}
+    hostile_server "$name"
+    start=$(date +%s)
+    zornectl_exe "${page[@]}" --zorne-password-file "$(windows_path "$password")" "$address"
+    if [ "$code" != 1 ] || [[ "$out" != *" $expected "* ]] ||
+      [ $(($(date +%s) - start)) -gt 45 ]; then
+      echo "zornectl.exe against endless $name: status $code after $(($(date +%s) - start)) s; $out"
+      status=1
+    fi
+  done
+}
