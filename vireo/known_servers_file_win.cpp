@@ -4,29 +4,10 @@
 
 #include <cstdlib>
 
+#include "platform/windows_handle.h"
 #include "vireo/known_servers.h"
 
 namespace azu::vireo {
-namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  Handle(Handle&&) = delete;
-  Handle& operator=(Handle&&) = delete;
-  [[nodiscard]] HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-}  // namespace
-
 std::filesystem::path DefaultKnownServersFile() {
   if (const char* file = std::getenv(kKnownServersVariable); file != nullptr && *file != '\0') {
     return file;
@@ -43,10 +24,10 @@ ReadOutcome ReadRegularFile(const std::filesystem::path& file, Links links, std:
   // With kRefuse a link or junction is opened as itself, and refused below.
   const DWORD flags =
       FILE_ATTRIBUTE_NORMAL | (links == Links::kRefuse ? FILE_FLAG_OPEN_REPARSE_POINT : DWORD{0});
-  const Handle handle(CreateFileW(file.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, flags, nullptr));
-  if (handle.Get() == INVALID_HANDLE_VALUE) {
+  const platform::WindowsHandle handle(CreateFileW(
+      file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, flags, nullptr));
+  if (!handle.Valid()) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::kMissing
                                                                           : ReadOutcome::kRefused;

@@ -5,30 +5,16 @@
 
 #include <vector>
 
+#include "platform/windows_handle.h"
 #include "zornectl/secret_file.h"
 
 namespace azu::ctl {
 namespace {
 
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  Handle(Handle&&) = delete;
-  Handle& operator=(Handle&&) = delete;
-  [[nodiscard]] HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-Handle OpenConsole(const wchar_t* name) {
-  return Handle(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr));
+platform::WindowsHandle OpenConsole(const wchar_t* name) {
+  return platform::WindowsHandle(CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
 }
 
 void Write(HANDLE console, const std::wstring& text) {
@@ -64,11 +50,10 @@ bool InputIsTerminal() {
 }
 
 std::optional<std::string> PromptWithoutEcho(const std::string& prompt) {
-  const Handle input = OpenConsole(L"CONIN$");
-  const Handle output = OpenConsole(L"CONOUT$");
+  const platform::WindowsHandle input = OpenConsole(L"CONIN$");
+  const platform::WindowsHandle output = OpenConsole(L"CONOUT$");
   DWORD before = 0;
-  if (input.Get() == INVALID_HANDLE_VALUE || output.Get() == INVALID_HANDLE_VALUE ||
-      GetConsoleMode(input.Get(), &before) == 0) {
+  if (!input.Valid() || !output.Valid() || GetConsoleMode(input.Get(), &before) == 0) {
     return std::nullopt;
   }
   const DWORD quiet = (before & ~static_cast<DWORD>(ENABLE_ECHO_INPUT)) | ENABLE_LINE_INPUT |

@@ -7,24 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/windows_handle.h"
+
 namespace azu::ctl {
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  Handle(Handle&&) = delete;
-  Handle& operator=(Handle&&) = delete;
-  [[nodiscard]] HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 std::string SystemMessage(DWORD code) {
   char* text = nullptr;
@@ -48,14 +34,15 @@ bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
 
 // This process's user; empty when it cannot be told.
 std::vector<BYTE> CurrentUser() {
-  HANDLE token = nullptr;
-  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) == 0) return {};
+  HANDLE opened = nullptr;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened) == 0) return {};
+  const platform::WindowsHandle token(opened);
   std::vector<BYTE> buffer(sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE);
   DWORD size = 0;
-  const bool known = GetTokenInformation(token, TokenUser, buffer.data(),
-                                         static_cast<DWORD>(buffer.size()), &size) != 0;
-  CloseHandle(token);
-  if (!known) return {};
+  if (GetTokenInformation(token.Get(), TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()),
+                          &size) == 0) {
+    return {};
+  }
   const PSID sid = reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid;
   const auto* bytes = static_cast<const BYTE*>(sid);
   return {bytes, bytes + GetLengthSid(sid)};
@@ -103,9 +90,10 @@ std::optional<std::string> ReadSecretFile(const std::string& path, std::string* 
     if (error != nullptr) *error = path + ": " + why;
     return std::nullopt;
   };
-  const Handle file(CreateFileA(path.c_str(), GENERIC_READ | READ_CONTROL, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Get() == INVALID_HANDLE_VALUE) return fail(SystemMessage(GetLastError()));
+  const platform::WindowsHandle file(CreateFileA(path.c_str(), GENERIC_READ | READ_CONTROL,
+                                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return fail(SystemMessage(GetLastError()));
   BY_HANDLE_FILE_INFORMATION info{};
   if (GetFileType(file.Get()) != FILE_TYPE_DISK ||
       GetFileInformationByHandle(file.Get(), &info) == 0 ||
