@@ -2,8 +2,9 @@
 # files (GNUInstallDirs; the Debian packages are cut from this tree).
 include(GNUInstallDirs)
 
-# The Windows build is packaged apart.
+# The Windows build is packaged apart, as an MSI.
 if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows-msi.cmake)
   return()
 endif()
 

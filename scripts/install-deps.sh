@@ -41,6 +41,8 @@ packages=(
   googletest
   wine
   wine64
+  msitools
+  wixl
 )
 
 missing=()

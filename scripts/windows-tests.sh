@@ -44,7 +44,8 @@ rm -rf "$empty" && mkdir -p "$empty"
 emulator=$PWD/${AZU_LINUX_BUILD:-build-debug}/bin/zorne-emulator
 [ -x "$emulator" ] || { echo "windows: no $emulator, the tests against it are skipped"; emulator=; }
 
-"${isolate[@]}" bash -s "$build" "$empty" "$emulator" <<'INSIDE'
+outer=0
+"${isolate[@]}" bash -s "$build" "$empty" "$emulator" <<'INSIDE' || outer=1
 set -euo pipefail
 build=$1
 empty=$2
@@ -118,3 +119,7 @@ fi
 [ "$status" = 0 ] && echo "windows: azuqvc.exe -h, the main window and printerip as expected"
 exit $status
 INSIDE
+
+# The installer: its tables and files, then install, upgrade and removal under wine.
+scripts/windows-msi-check.sh "$build" || outer=1
+exit $outer
