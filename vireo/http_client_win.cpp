@@ -384,7 +384,10 @@ std::optional<Head> ParseHead(std::string_view text) {
     const std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 2);
     const auto colon = line.find(':');
-    if (colon == std::string_view::npos) return std::nullopt;
+    // A lone CR or LF inside a line would end it for some other reader.
+    if (colon == std::string_view::npos || line.find_first_of("\r\n") != std::string_view::npos) {
+      return std::nullopt;
+    }
     const std::string_view name = line.substr(0, colon);
     const std::string_view value = Trimmed(line.substr(colon + 1));
     if (platform::EqualsIgnoringAsciiCase(name, "content-length")) {
@@ -408,6 +411,7 @@ struct HttpClient::Session {
   std::unique_ptr<TlsStream> stream;
   std::string pending;    // decrypted, not yet read
   bool reused = false;    // whether the exchange under way went on a kept connection
+  bool sent = false;      // whether its request went out whole
   bool received = false;  // whether it got any answer byte
 
   [[nodiscard]] HttpAnswer Exchange(const HttpRequest& request, KeyCheck& key);
@@ -502,6 +506,7 @@ std::optional<std::uint64_t> ChunkSize(std::string_view line) {
 HttpAnswer HttpClient::Session::Exchange(const HttpRequest& request, KeyCheck& key) {
   HttpAnswer answer;
   received = false;
+  sent = false;
   reused = stream != nullptr;
   key.mismatch = false;
   const Deadline deadline(kCallDeadline);
@@ -543,6 +548,7 @@ HttpAnswer HttpClient::Session::Exchange(const HttpRequest& request, KeyCheck& k
       left -= *given;
     }
   }
+  sent = true;
 
   // The answer's head; interim 1xx heads are passed over.
   Head got;
@@ -642,9 +648,12 @@ HttpAnswer HttpClient::Send(const HttpRequest& request) {
   const bool streamed = static_cast<bool>(request.give_body);
   if (session.stream && !session.stream->Idle()) session.stream.reset();
   HttpAnswer answer = session.Exchange(request, *key_);
-  // A kept connection the server closed meanwhile fails before any answer; a request whose body
-  // can be sent again goes once more on a new connection (and a new key check).
-  if (answer.transport == Transport::kBroken && session.reused && !session.received && !streamed) {
+  // A kept connection the server closed meanwhile fails before any answer. The request goes once
+  // more on a new connection (and a new key check) when the server cannot have acted on it: it
+  // did not go out whole, or it only reads. A body read from a file cannot be given again.
+  const bool repeatable = !session.sent || request.method == "GET";
+  if (answer.transport == Transport::kBroken && session.reused && !session.received && repeatable &&
+      !streamed) {
     answer = session.Exchange(request, *key_);
   }
   return answer;
