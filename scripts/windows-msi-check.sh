@@ -166,7 +166,11 @@ msiexec() { # action, msi, log name
   echo "$status"
 }
 
-wineboot --init >/dev/null 2>&1 || fail "wineboot failed"
+# A first start of a new prefix has been seen to fail once in a while; a second one is given.
+if ! wineboot --init >"$work/wineboot.log" 2>&1; then
+  wineserver -k 2>/dev/null || true
+  wineboot --init >>"$work/wineboot.log" 2>&1 || fail "wineboot failed: $(tail -n 5 "$work/wineboot.log")"
+fi
 installed="$WINEPREFIX/drive_c/Program Files/Azu Quorvane Config"
 menu= link=
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
