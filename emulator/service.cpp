@@ -50,6 +50,7 @@ constexpr RouteEntry kRoutes[] = {
     {"PUT", kFilePath, Service::Route::kPutFile},
     {"DELETE", kFilePath, Service::Route::kDeleteFile},
     {"POST", kAttributePath, Service::Route::kAttribute},
+    {"GET", kAttributePath, Service::Route::kReadAttribute},
     {"POST", kRebootPath, Service::Route::kReboot},
     {"POST", kRestartPath, Service::Route::kRestart},
 };
@@ -181,6 +182,11 @@ Started Service::Dispatch(const Request& request) {
       return TakeForm(request, "malformed-attribute", [this, request](const std::string& text) {
         return SetAttribute(request, text);
       });
+    case Route::kReadAttribute: {
+      const std::optional<std::string> name = OneQueryValue(request, "name");
+      if (!name) return Answered(Refuse(request, 400, "malformed-attribute"));
+      return Answered(ReadAttribute(request, *name));
+    }
     case Route::kReboot:
       return Answered(EndSessions(request, "reboot"));
     case Route::kRestart:
@@ -421,6 +427,17 @@ Response Service::SetAttribute(const Request& request, const std::string& form_t
       log_.Record("error", {{"client", request.client}, {"request", "attribute"}});
       return Status(500);
   }
+}
+
+Response Service::ReadAttribute(const Request& request, const std::string& name) {
+  if (!AttributeStore::IsValidName(name)) return Refuse(request, 400, "malformed-attribute");
+  const std::map<std::string, std::string> values = attributes_.Values();
+  const auto value = values.find(name);
+  if (value == values.end()) return Status(404);
+  Response response = Status(200);
+  response.body = value->second;
+  response.content_type = "text/plain; charset=utf-8";
+  return response;
 }
 
 Response Service::EndSessions(const Request& request, std::string_view event) {

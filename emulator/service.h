@@ -98,6 +98,7 @@ class Service {
     kPutFile,
     kDeleteFile,
     kAttribute,
+    kReadAttribute,
     kReboot,
     kRestart,
     kWrongMethod,  // a known path with another method
@@ -119,6 +120,7 @@ class Service {
   Started PutFile(const Request& request, const std::string& path);
   Response DeleteFile(const Request& request, const std::string& path);
   Response SetAttribute(const Request& request, const std::string& form_text);
+  Response ReadAttribute(const Request& request, const std::string& name);
   // Collects a small form body, then answers with `answer` of its text; a body that is cut off
   // or too large is answered 400 with `malformed`.
   Started TakeForm(const Request& request, std::string_view malformed,

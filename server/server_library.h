@@ -42,6 +42,10 @@ class ServerLibrary {
   virtual VIREO_STATUS SetAttribute(VIREO_ATTR_SESSION* session, const std::string& name,
                                     const std::string& value) = 0;
   virtual void CloseAttributes(VIREO_ATTR_SESSION* session) = 0;
+  // VIREO_getAttribute, which only our library has: the attribute's value, nullopt when the
+  // server has none. VIREO_E_UNSUPPORTED from a library that cannot read attributes.
+  virtual VIREO_STATUS GetAttribute(VIREO_ATTR_SESSION* session, const std::string& name,
+                                    std::optional<std::string>* value) = 0;
 
   virtual VIREO_STATUS Reboot(VIREO_CONNECTION connection) = 0;
   virtual VIREO_STATUS Restart(VIREO_CONNECTION connection) = 0;

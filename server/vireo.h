@@ -60,6 +60,9 @@ typedef int32_t VIREO_STATUS;
 /** The server showed a key other than the one pinned for it in the known-servers file; nothing,
  *  the password included, was sent. VIREO_getKeyMismatch tells the two keys. */
 #define VIREO_E_HOSTKEY 7017
+/** Not the library's: what a caller reports when the library it loaded lacks a function of ours
+ *  (the maker's has no VIREO_getAttribute). */
+#define VIREO_E_UNSUPPORTED 7018
 
 /** A connection to one server; 0 is never a valid handle. */
 typedef uint32_t VIREO_CONNECTION;
@@ -125,6 +128,11 @@ VIREO_API VIREO_STATUS ATTR_openSession(VIREO_CONNECTION connection, VIREO_ATTR_
 /** Sets the server attribute `name` to `value` (kept across reboots). */
 VIREO_API VIREO_STATUS ATTR_setDefault(VIREO_ATTR_SESSION* session, int32_t reserved,
                                        const char* name, const char* value, int32_t flags);
+/** Ours only, not the maker's: the server attribute `name` into `value`, NUL-terminated.
+ *  VIREO_E_NOT_FOUND when the server has no such attribute; VIREO_E_TOO_LARGE when the value and
+ *  its NUL do not fit in `valueSize` bytes (the server's values are at most 1024 bytes). */
+VIREO_API VIREO_STATUS VIREO_getAttribute(VIREO_ATTR_SESSION* session, const char* name,
+                                          char* value, uint32_t valueSize);
 /** Ends the attribute session. */
 VIREO_API VIREO_STATUS ATTR_closeSession(VIREO_ATTR_SESSION* session, int32_t flags);
 

@@ -18,19 +18,36 @@ constexpr const char* kLocalHost = "localhost";
 constexpr std::uint32_t kFingerprintBuffer = 128;
 constexpr std::uint32_t kFileBuffer = 4096;
 
+constexpr std::uint32_t kAttributeBuffer = 1025;  // the server's longest value and its NUL
+
 using KeyMismatchCall = VIREO_STATUS (*)(const char*, char*, std::uint32_t, char*, std::uint32_t,
                                          char*, std::uint32_t);
 
-// Our library tells why a server's key was refused; the maker's has no such function, so on
-// Windows it is looked up at run time and its absence only means no detail to show.
-KeyMismatchCall KeyMismatchFunction() {
+using GetAttributeCall = VIREO_STATUS (*)(VIREO_ATTR_SESSION*, const char*, char*, std::uint32_t);
+
+// Our library's own functions (why a server's key was refused, reading an attribute); the maker's
+// has neither, so on Windows they are looked up at run time and absent there.
 #ifdef _WIN32
+void* OwnFunction(const char* name) {
   HMODULE const library = GetModuleHandleA("vireo10.dll");
   if (library == nullptr) return nullptr;
-  return reinterpret_cast<KeyMismatchCall>(
-      reinterpret_cast<void*>(GetProcAddress(library, "VIREO_getKeyMismatch")));
+  return reinterpret_cast<void*>(GetProcAddress(library, name));
+}
+#endif
+
+KeyMismatchCall KeyMismatchFunction() {
+#ifdef _WIN32
+  return reinterpret_cast<KeyMismatchCall>(OwnFunction("VIREO_getKeyMismatch"));
 #else
   return VIREO_getKeyMismatch;
+#endif
+}
+
+GetAttributeCall GetAttributeFunction() {
+#ifdef _WIN32
+  return reinterpret_cast<GetAttributeCall>(OwnFunction("VIREO_getAttribute"));
+#else
+  return VIREO_getAttribute;
 #endif
 }
 
@@ -83,6 +100,17 @@ class Vireo final : public ServerLibrary {
     return ATTR_setDefault(session, 0, name.c_str(), value.c_str(), 0);
   }
   void CloseAttributes(VIREO_ATTR_SESSION* session) override { ATTR_closeSession(session, 0); }
+  VIREO_STATUS GetAttribute(VIREO_ATTR_SESSION* session, const std::string& name,
+                            std::optional<std::string>* value) override {
+    value->reset();
+    const auto getAttribute = GetAttributeFunction();
+    if (getAttribute == nullptr) return VIREO_E_UNSUPPORTED;
+    std::array<char, kAttributeBuffer> text{};
+    const VIREO_STATUS status = getAttribute(session, name.c_str(), text.data(), kAttributeBuffer);
+    if (status == VIREO_E_NOT_FOUND) return VIREO_OK;
+    if (status == VIREO_OK) *value = text.data();
+    return status;
+  }
 
   VIREO_STATUS Reboot(VIREO_CONNECTION connection) override { return SERVER_reboot(connection, 0); }
   VIREO_STATUS Restart(VIREO_CONNECTION connection) override {

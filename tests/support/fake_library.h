@@ -103,6 +103,14 @@ class FakeLibrary : public ServerLibrary {
     return VIREO_OK;
   }
   void CloseAttributes(VIREO_ATTR_SESSION*) override { calls.push_back("CloseAttributes"); }
+  VIREO_STATUS GetAttribute(VIREO_ATTR_SESSION*, const std::string& name,
+                            std::optional<std::string>* value) override {
+    calls.push_back("GetAttribute " + name);
+    value->reset();
+    if (auto s = Fail("GetAttribute")) return s;
+    if (const auto found = attributes.find(name); found != attributes.end()) *value = found->second;
+    return VIREO_OK;
+  }
   VIREO_STATUS Reboot(VIREO_CONNECTION) override {
     calls.push_back("Reboot");
     return Fail("Reboot");
