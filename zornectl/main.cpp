@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
                                    [&](const ServerOutcome& outcome) { progress.Count(outcome); });
   progress.Finish();
   if (request.json) {
-    std::cout << JsonLines(request.page, outcomes, request.dryRun);
+    std::cout << JsonLines(request.page, outcomes);
   } else {
     if (request.dryRun) {
       for (const ServerOutcome& outcome : outcomes) std::cout << outcome.diff;

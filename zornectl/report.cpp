@@ -46,8 +46,7 @@ std::string SummaryTable(const std::vector<ServerOutcome>& outcomes) {
   return table;
 }
 
-std::string JsonLines(const std::string& page, const std::vector<ServerOutcome>& outcomes,
-                      bool withDiff) {
+std::string JsonLines(const std::string& page, const std::vector<ServerOutcome>& outcomes) {
   std::string lines;
   for (const ServerOutcome& outcome : outcomes) {
     nlohmann::ordered_json object = {{"server", outcome.server},
@@ -55,8 +54,8 @@ std::string JsonLines(const std::string& page, const std::vector<ServerOutcome>&
                                      {"outcome", outcome.done ? "done" : "failed"},
                                      {"changed", outcome.changed},
                                      {"message", outcome.message},
-                                     {"status", outcome.status}};
-    if (withDiff) object["diff"] = outcome.diff;
+                                     {"status", outcome.status},
+                                     {"diff", outcome.diff}};
     // A server's text is whatever the user typed; never let it break the JSON.
     lines += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
   }

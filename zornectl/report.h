@@ -27,8 +27,7 @@ class ProgressLine {
 
 // One line per server: server, result, changed, library status, message.
 std::string SummaryTable(const std::vector<ServerOutcome>& outcomes);
-// One JSON object per server and line.
-std::string JsonLines(const std::string& page, const std::vector<ServerOutcome>& outcomes,
-                      bool withDiff);
+// One JSON object per server and line, with the masked diff of what changed (or would).
+std::string JsonLines(const std::string& page, const std::vector<ServerOutcome>& outcomes);
 
 }  // namespace azu::ctl

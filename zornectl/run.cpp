@@ -74,7 +74,7 @@ std::string DoneMessage(const Request& request, const ServerRunLibrary& library,
     for (const std::string& attribute : library.Attributes()) text += ", set " + attribute;
     return text;
   }
-  if (!library.Stored()) return "unchanged: nothing to store";
+  if (!library.Stored()) return "unchanged: the server already holds it";
   return rebooted ? "stored, rebooting" : "stored";
 }
 
@@ -116,7 +116,7 @@ ServerOutcome RunServer(const Request& request, ServerLibrary& library, const st
                                 request.page == "admin");
   }
   outcome.changed =
-      request.dryRun ? !outcome.diff.empty() || !run.Attributes().empty() : run.Stored();
+      request.dryRun ? !run.Changes().empty() || !run.Attributes().empty() : run.Stored();
   if (run.DeadlinePassed()) {
     outcome.done = false;
     outcome.message =
@@ -129,7 +129,9 @@ ServerOutcome RunServer(const Request& request, ServerLibrary& library, const st
   } else {
     // A page that ends with a notice of its own (FTP) says it after what was done.
     outcome.message = DoneMessage(request, run, rebooted);
-    if (!capture.texts.empty() && !request.dryRun) outcome.message += ": " + capture.texts.back();
+    if (!capture.texts.empty() && !request.dryRun && run.Stored()) {
+      outcome.message += ": " + capture.texts.back();
+    }
   }
   return outcome;
 }

@@ -14,10 +14,10 @@ namespace azu::ctl {
 struct ServerOutcome {
   std::string server;
   bool done = false;               // everything went through
-  bool changed = false;            // a file was stored (dry run: would be)
+  bool changed = false;            // something was stored, deleted or set (dry run: would be)
   std::string message;             // what the page would have shown last, or what was done
   VIREO_STATUS status = VIREO_OK;  // the library's last failing status
-  std::string diff;                // dry run: the unified diffs
+  std::string diff;                // the masked unified diffs of the files changed (or would be)
 };
 
 // One server, on the calling thread; its messages are its own.

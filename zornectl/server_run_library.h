@@ -1,10 +1,12 @@
 #pragma once
 // The server-access library as one server's run in zornectl sees it: every call bounded by the
-// server's deadline, the last failing status kept, whether a file was stored; in a dry run each
-// store or delete is recorded instead of made, and with a backup folder the server's file is
-// kept before it is replaced.
+// server's deadline, the last failing status kept. Only what differs is changed: a file the
+// server already holds byte for byte is not stored again, a file it does not have is not
+// deleted, an attribute it already has is not set. In a dry run each change is recorded instead
+// of made; with a backup folder the server's file is kept before it is replaced.
 
 #include <chrono>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +15,8 @@
 
 namespace azu::ctl {
 
-// A file a run stores (or deletes: `after` is nullopt), with the server's copy before it
-// (nullopt when there was none).
+// A file a run stores or would store (or deletes: `after` is nullopt), with the server's copy
+// before it (nullopt when there was none); the two always differ.
 struct FileChange {
   std::string serverPath;
   std::optional<std::string> before;
@@ -50,23 +52,31 @@ class ServerRunLibrary final : public ServerLibrary {
   VIREO_STATUS SetAttribute(VIREO_ATTR_SESSION* session, const std::string& name,
                             const std::string& value) override;
   void CloseAttributes(VIREO_ATTR_SESSION* session) override { library_.CloseAttributes(session); }
+  VIREO_STATUS GetAttribute(VIREO_ATTR_SESSION* session, const std::string& name,
+                            std::optional<std::string>* value) override;
   VIREO_STATUS Reboot(VIREO_CONNECTION connection) override;
   VIREO_STATUS Restart(VIREO_CONNECTION connection) override;
 
   [[nodiscard]] VIREO_STATUS LastFailure() const { return lastFailure_; }
+  // Something was stored, deleted or set on the server.
   [[nodiscard]] bool Stored() const { return stored_; }
   [[nodiscard]] bool DeadlinePassed() const { return deadlinePassed_; }
   [[nodiscard]] const std::vector<FileChange>& Changes() const { return changes_; }
+  // "name=value" of every attribute set (dry run: that would be set).
   [[nodiscard]] const std::vector<std::string>& Attributes() const { return attributes_; }
 
  private:
   // VIREO_E_CONNECTION without calling once the deadline has passed.
   bool Expired();
   VIREO_STATUS Note(VIREO_STATUS status);
-  // The server's copy of `serverPath` (nullopt when it has none) into `content`.
-  VIREO_STATUS Fetch(VIREO_FT_SESSION* session, const std::string& serverPath,
-                     std::optional<std::string>& content);
-  VIREO_STATUS KeepBackup(VIREO_FT_SESSION* session, const std::string& serverPath);
+  // The server's copy of `serverPath` (nullopt when it has none): as this run last saw it, or
+  // fetched now. Never fetched again once seen, so that a store stays guarded by the version the
+  // page itself fetched (the library refuses it when the server copy changed meanwhile).
+  VIREO_STATUS ServerCopy(VIREO_FT_SESSION* session, const std::string& serverPath,
+                          std::optional<std::string>& content);
+  VIREO_STATUS KeepBackup(const std::string& serverPath, const std::optional<std::string>& before);
+  // Makes the change on the server (dry run: only records it).
+  VIREO_STATUS Apply(VIREO_FT_SESSION* session, FileChange change, const std::string& localPath);
 
   ServerLibrary& library_;
   Options options_;
@@ -74,6 +84,7 @@ class ServerRunLibrary final : public ServerLibrary {
   bool stored_ = false;
   bool deadlinePassed_ = false;
   std::vector<FileChange> changes_;
+  std::map<std::string, std::optional<std::string>> seen_;  // server path → its copy
   std::vector<std::string> attributes_;
 };
 

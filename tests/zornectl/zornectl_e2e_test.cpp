@@ -1,6 +1,6 @@
-// zornectl end to end against emulators on loopback: the dry run's masked diff that stores
-// nothing, the backup, servers failing beside servers that work, the password sources and the
-// usage errors.
+// zornectl end to end against emulators on loopback: a second run that changes nothing, the dry
+// run's masked diff that stores nothing, the backup, servers failing beside servers that work, the
+// password sources and the usage errors.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -59,6 +59,46 @@ TEST_F(ZornectlTest, ADryRunShowsTheMaskedDiffAndStoresNothing) {
       << run.out;
   EXPECT_EQ(run.out.find("new"), std::string::npos) << "a community leaked: " << run.out;
   EXPECT_NE(run.out.find("would change 1 file(s)"), std::string::npos) << run.out;
+}
+
+// Every page twice with the same values: the first run changes the server, the second finds it
+// holds everything already and touches nothing, reboot included.
+TEST_F(ZornectlTest, ASecondRunWithTheSameValuesChangesNothing) {
+  const std::string secret = test::SecretFile(folder.Path(), "secret", "s3cret\n");
+  const std::vector<std::vector<std::string>> pages = {
+      {"admin", "--new-password-file", secret},
+      {"accounting", "--system", "standard", "--type", "general", "--account-id", "12"},
+      {"tallyon", "--user-id", "audit", "--passcode-file", secret},
+      {"ftp", "--host", "ftp.example.org", "--user", "scans", "--ftp-password-file", secret},
+      {"http", "--http-port", "8080"},
+      {"snmp", "--get-community", "new"},
+      {"dual-ip", "--address", "100.64.1.20"},
+      {"dual-ip", "--delete"},
+  };
+  const auto changes = [&] {
+    std::size_t count = 0;
+    for (const std::string& event : first.Events()) {
+      count += event == "put" || event == "delete" || event == "attribute" || event == "reboot";
+    }
+    return count;
+  };
+  for (const auto& page : pages) {
+    SCOPED_TRACE(page[0] + " " + page[1]);
+    std::vector<std::string> arguments = page;
+    arguments.insert(arguments.end(), {"--json", "--reboot", "yes", first.Address()});
+    const auto once = test::RunZornectl(arguments, kPassword);
+    ASSERT_EQ(once.status, 0) << once.err << once.out;
+    EXPECT_EQ(nlohmann::json::parse(once.out)["changed"], true) << once.out;
+    const std::size_t before = changes();
+    EXPECT_GT(before, 0U);
+    const auto again = test::RunZornectl(arguments, kPassword);
+    ASSERT_EQ(again.status, 0) << again.err << again.out;
+    const auto outcome = nlohmann::json::parse(again.out);
+    EXPECT_EQ(outcome["changed"], false) << again.out;
+    EXPECT_EQ(outcome["diff"], "");
+    EXPECT_EQ(changes(), before) << first.EventsLog();
+  }
+  EXPECT_EQ(first.ReadServerFile("/not-scsi0/net/oemnetshrules.bat"), std::nullopt);
 }
 
 TEST_F(ZornectlTest, BackupKeepsThePreviousFileBeforeItIsReplaced) {
