@@ -43,6 +43,7 @@ packages=(
   wine64
   msitools
   wixl
+  ansible-core
 )
 
 missing=()

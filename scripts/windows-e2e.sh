@@ -87,6 +87,19 @@ zornectl_e2e() {
     status=1
   fi
 
+  # Only what differs is changed: the Dual IP page twice, the second time nothing is stored or set
+  # (the attribute is read through the library's own VIREO_getAttribute).
+  local events dual=(dual-ip --address 100.64.1.20 --json --zorne-password-file
+    "$(windows_path "$password")" "$server")
+  zornectl_exe "${dual[@]}"
+  events=$(grep -c -E ' (put|delete|attribute) ' "$work/windows-side/.zorne/events.log" || true)
+  zornectl_exe "${dual[@]}"
+  if [ "$code" != 0 ] || [[ "$out" != *'"changed":false'* ]] ||
+    [ "$(grep -c -E ' (put|delete|attribute) ' "$work/windows-side/.zorne/events.log")" != "$events" ]; then
+    echo "zornectl.exe dual-ip a second time: status $code, output: $out"
+    status=1
+  fi
+
   # The key pinned on Windows has the fingerprint the emulator computed with OpenSSL.
   local key
   key=$(sed -n 's/^zorne-emulator key //p' "$work/windows-side.out")
