@@ -82,7 +82,7 @@ done
   done
   echo "  vars:"
   echo "    ansible_connection: local"
-  echo "    ansible_python_interpreter: $(command -v python3)"
+  echo "    ansible_python_interpreter: $(command -v /usr/bin/python3 || command -v python3)"
 } >"$work/inventory.yml"
 
 # changes in the events logs: stores, attribute sets and reboots

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Ansible over a fleet: 100 emulators on 127.0.0.10 to 127.0.0.109 (one port), one page
+# (azu.zorne.zorne_snmp), beside plain zornectl over the same 100:
+#   1. zornectl, one process, --parallel 16: first run (100 stores) and second run (0 stores);
+#   2. zornectl, one process per server, 16 at a time (what Ansible's forks run);
+#   3. ansible-playbook -f 16: a run that changes all 100 and a run that changes none;
+# then the share of Ansible's run that is its own overhead, beyond each of the two zornectl runs.
+# Everything stays on 127.0.0.0/8.
+#   AZU_BUILD_DIR  the release build to use (default build), made with
+#                  cmake --preset default && cmake --build --preset default
+# Ends with status 1 when a run fails or the second runs store anything.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+build=${AZU_BUILD_DIR:-build}
+bin=$top/$build/bin
+for program in zorne-emulator zornectl; do
+  if [ ! -x "$bin/$program" ]; then
+    echo "ansible_fleet.sh: $bin/$program is missing; build the release preset first" >&2
+    exit 2
+  fi
+done
+command -v ansible-playbook >/dev/null || { echo "ansible-core is missing" >&2; exit 2; }
+port=${AZU_FLEET_PORT:-19800}
+count=100
+forks=16
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+export LC_ALL=C.UTF-8
+export VIREO_KNOWN_SERVERS=$work/known
+export ANSIBLE_COLLECTIONS_PATH=$top/ansible
+export ANSIBLE_HOME=$work/ansible-home
+export ANSIBLE_LOCAL_TEMP=$work/ansible-local
+export ANSIBLE_REMOTE_TEMP=$work/ansible-remote
+export ANSIBLE_CONFIG=$work/none.cfg
+export ANSIBLE_NOCOLOR=1
+unset VIREO_PORT
+password=$(od -An -N12 -tx1 /dev/urandom | tr -d ' \n')
+printf '%s\n' "$password" >"$work/password"
+chmod 600 "$work/password"
+
+for i in $(seq 0 $((count - 1))); do
+  mkdir -p "$work/root$i/azu/server/dev0"
+  printf 'Name=zorne%d\r\nsnmp.version=1\r\nsnmp.getcommunityname=old\r\n' "$i" \
+    >"$work/root$i/azu/server/dev0/maj_0.cfg"
+  ZORNE_ADMIN_PASSWORD=$password "$bin/zorne-emulator" --root "$work/root$i" \
+    --listen "127.0.0.$((10 + i)):$port" --name "zorne$i" >"$work/emulator$i.log" 2>&1 &
+  pids[i]=$!
+done
+: >"$work/servers"
+{
+  echo "zornes:"
+  echo "  vars:"
+  echo "    ansible_connection: local"
+  echo "    ansible_python_interpreter: $(command -v /usr/bin/python3 || command -v python3)"
+  echo "  hosts:"
+} >"$work/inventory.yml"
+for i in $(seq 0 $((count - 1))); do
+  for _ in $(seq 200); do
+    grep -q '^zorne-emulator listening' "$work/emulator$i.log" && break
+    sleep 0.05
+  done
+  echo "127.0.0.$((10 + i)):$port" >>"$work/servers"
+  printf '    zorne%d:\n      zorne_server: "127.0.0.%d:%d"\n' "$i" $((10 + i)) "$port" \
+    >>"$work/inventory.yml"
+done
+echo "$count emulators listening on 127.0.0.10-$((9 + count)):$port"
+
+puts() { cat "$work"/root*/.zorne/events.log 2>/dev/null | grep -c ' put ' || true; }
+seconds() { echo "$2 - $1" | bc; }
+fail=0
+report() {  # report LABEL START END STORES
+  printf '%-44s wall %6.2f s, %3d stores\n' "$1" "$(seconds "$2" "$3")" "$4"
+}
+zornectl_once() {  # zornectl_once COMMUNITY: one process over all
+  "$bin/zornectl" snmp --get-community "$1" --set-community private \
+    --zorne-password-file "$work/password" --servers-file "$work/servers" \
+    --parallel "$forks" --json >"$work/out.json" 2>"$work/err" || fail=1
+}
+zornectl_each() {  # zornectl_each COMMUNITY: one process per server, $forks at a time
+  xargs -P "$forks" -I{} "$bin/zornectl" snmp --get-community "$1" --set-community private \
+    --zorne-password-file "$work/password" --json {} <"$work/servers" >"$work/out.json" \
+    2>"$work/err" || fail=1
+}
+playbook() {  # playbook COMMUNITY
+  ansible-playbook -f "$forks" -i "$work/inventory.yml" "$top/tests/ansible/site.yml" \
+    -e "zornectl=$bin/zornectl" -e "known_servers=$VIREO_KNOWN_SERVERS" -e "community=$1" \
+    -e "password=$password" >"$work/ansible.out" 2>&1 || fail=1
+}
+timed() {  # timed LABEL COMMAND...: runs it, reports wall time and stores
+  local label=$1 before start end
+  shift
+  before=$(puts)
+  start=$(date +%s.%N)
+  "$@"
+  end=$(date +%s.%N)
+  last_stores=$(( $(puts) - before ))
+  last_wall=$(seconds "$start" "$end")
+  report "$label" "$start" "$end" "$last_stores"
+}
+
+# Pins the 100 keys, so every figure is for a fleet the library already knows.
+zornectl_once warm-up
+
+timed "zornectl, 1 process, first run" zornectl_once a
+zornectl_first=$last_wall
+timed "zornectl, 1 process, second run" zornectl_once a
+[ "$last_stores" = 0 ] || { echo "  MISSED: the second run stored"; fail=1; }
+timed "zornectl, 1 process per server, first run" zornectl_each b
+each_first=$last_wall
+timed "zornectl, 1 process per server, second run" zornectl_each b
+[ "$last_stores" = 0 ] || { echo "  MISSED: the second run stored"; fail=1; }
+timed "ansible-playbook -f $forks, first run" playbook c
+ansible_first=$last_wall
+[ "$last_stores" = "$count" ] || { echo "  MISSED: not every server stored"; fail=1; }
+timed "ansible-playbook -f $forks, second run" playbook c
+[ "$last_stores" = 0 ] || { echo "  MISSED: the second run stored"; fail=1; }
+grep -E '^zorne0 ' "$work/ansible.out" || true
+
+share() { echo "100 * ($ansible_first - $1) / $ansible_first" | bc -l; }
+printf "Ansible's own share of its first run: %.0f %% beyond one zornectl process, %.0f %% beyond\n" \
+  "$(share "$zornectl_first")" "$(share "$each_first")"
+echo "one zornectl process per server"
+[ "$fail" = 0 ] || { tail -n 20 "$work/err" "$work/ansible.out"; }
+exit $fail
