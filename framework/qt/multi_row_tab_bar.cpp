@@ -21,23 +21,50 @@ struct Slot {
   int width = 0;
 };
 
-// Greedy packing: a tab joins the current row while it fits. With more than one row every row is
-// stretched to the full width, as Windows lays out a multi-line strip without ragged rows.
+int RowsOf(const std::vector<Slot>& places) {
+  return places.empty() ? 0 : places.back().row + 1;
+}
+
+// The tabs of each row for `rows` rows as even as counts go, the earlier rows taking one more;
+// nullopt when a row would not fit.
+std::optional<std::vector<Slot>> EvenRows(const std::vector<int>& widths, int available, int rows) {
+  const std::size_t perRow = widths.size() / static_cast<std::size_t>(rows);
+  const std::size_t longer = widths.size() % static_cast<std::size_t>(rows);
+  std::vector<Slot> places(widths.size());
+  std::size_t i = 0;
+  for (int row = 0; row < rows; ++row) {
+    const std::size_t end = i + perRow + (static_cast<std::size_t>(row) < longer ? 1 : 0);
+    int x = 0;
+    for (; i < end; ++i) {
+      const int width = std::min(widths[i], available);  // a tab wider than the bar is cut
+      if (x > 0 && x + width > available) return std::nullopt;
+      places[i] = Slot{row, x, width};
+      x += width;
+    }
+  }
+  return places;
+}
+
+// As the Windows multi-line tab control lays out its rows: as few rows as greedy packing needs,
+// with the tabs then spread evenly over them (5 tabs in 2 rows: 3 and 2, not 4 and 1), one row
+// more where tabs of unequal widths do not fit so. With more than one row every row is stretched
+// to the full width, without ragged rows.
 std::vector<Slot> PackRows(const std::vector<int>& widths, int available) {
   available = std::max(available, 1);
-  std::vector<Slot> places(widths.size());
-  int row = 0;
-  int x = 0;
-  for (std::size_t i = 0; i < widths.size(); ++i) {
-    const int width = std::min(widths[i], available);  // a tab wider than the bar is cut
+  int rows = 1;
+  for (int x = 0; const int tab : widths) {
+    const int width = std::min(tab, available);
     if (x > 0 && x + width > available) {
-      ++row;
+      ++rows;
       x = 0;
     }
-    places[i] = Slot{row, x, width};
     x += width;
   }
-  if (row == 0) return places;
+  // One tab a row always fits, so this ends.
+  std::optional<std::vector<Slot>> even;
+  for (; !even; ++rows) even = EvenRows(widths, available, rows);
+  std::vector<Slot> places = std::move(*even);
+  if (RowsOf(places) <= 1) return places;
   for (std::size_t first = 0; first < places.size();) {
     std::size_t end = first;
     int used = 0;
@@ -54,10 +81,6 @@ std::vector<Slot> PackRows(const std::vector<int>& widths, int available) {
     first = end;
   }
   return places;
-}
-
-int RowsOf(const std::vector<Slot>& places) {
-  return places.empty() ? 0 : places.back().row + 1;
 }
 
 // The style reads '&' as a mnemonic marker; tab texts show it as is.

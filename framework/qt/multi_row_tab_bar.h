@@ -11,8 +11,8 @@ class QStyleOptionTab;
 
 namespace azu {
 
-// Tabs with a text and a data value, packed greedily into rows of the bar's width; the row of the
-// selected tab is drawn at the bottom, next to the page.
+// Tabs with a text and a data value in rows of the bar's width, as few as they need and as even
+// as Windows makes them; the row of the selected tab is drawn at the bottom, next to the page.
 class MultiRowTabBar final : public QWidget {
   Q_OBJECT
 

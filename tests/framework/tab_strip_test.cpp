@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QStyleOptionTab>
 #include <QTest>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <vector>
@@ -76,6 +77,7 @@ void ExpectWholeTabs(const MultiRowTabBar& bar, const TabControl& tabs) {
   EXPECT_EQ(bar.geometry(), QRect(2, 0, bar.width(), bar.rowCount() * bar.rowHeight()));
   EXPECT_EQ(tabs.ExtraRowsHeight(), (bar.rowCount() - 1) * bar.rowHeight());
   std::vector<int> filled(static_cast<std::size_t>(bar.rowCount()), 0);
+  std::vector<int> tabsInRow(filled.size(), 0);
   for (int i = 0; i < bar.count(); ++i) {
     const QRect rect = bar.tabRect(i);
     EXPECT_TRUE(bar.rect().contains(rect)) << i;
@@ -86,7 +88,11 @@ void ExpectWholeTabs(const MultiRowTabBar& bar, const TabControl& tabs) {
     const QRect room = bar.style()->subElementRect(QStyle::SE_TabBarTabText, &option, &bar);
     EXPECT_GE(room.width(), metrics.horizontalAdvance(bar.tabText(i))) << i;
     filled[static_cast<std::size_t>(rect.top() / bar.rowHeight())] += rect.width();
+    ++tabsInRow[static_cast<std::size_t>(rect.top() / bar.rowHeight())];
   }
+  // Balanced as Windows balances them: no row has two tabs more than another.
+  const auto [fewest, most] = std::minmax_element(tabsInRow.begin(), tabsInRow.end());
+  EXPECT_LE(*most - *fewest, 1);
   if (bar.rowCount() > 1) {
     for (int width : filled) EXPECT_EQ(width, bar.width());  // rows are stretched
   }
@@ -119,6 +125,16 @@ TEST(TabStripTest, EveryTabIsWholeAndApartInEveryLanguageWhicheverTabIsSelected)
       }
     }
   }
+}
+
+// French QV4000 in the main window: 3 and 2, where packing greedily gave 4 and 1.
+TEST(TabStripTest, RowsAreBalancedAsTheWindowsTabControlBalancesThem) {
+  Strip strip("fr", kQV4000Tabs, BarWidth(Width::MainWindow, "fr", kQV4000Tabs));
+  ASSERT_EQ(strip.Bar()->rowCount(), 2);
+  std::vector<int> tops;
+  for (int i = 0; i < strip.Bar()->count(); ++i) tops.push_back(strip.Bar()->tabRect(i).top());
+  EXPECT_EQ(std::count(tops.begin(), tops.end(), tops.front()), 3);
+  EXPECT_EQ(std::count(tops.begin(), tops.end(), tops.back()), 2);
 }
 
 TEST(TabStripTest, ClickSelectsTheTabUnderThePointerWhereverItsRowWent) {
