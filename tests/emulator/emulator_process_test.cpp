@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -93,7 +94,9 @@ bool WaitForLog(const RunningEmulator& emulator, const std::string& text) {
 // send.
 class RawConnection {
  public:
-  explicit RawConnection(const RunningEmulator& emulator, bool tls = true) {
+  // `offer`: what the client offers (protocol versions, suites), for a TLS connection.
+  explicit RawConnection(const RunningEmulator& emulator, bool tls = true,
+                         const std::function<void(SSL_CTX*)>& offer = nullptr) {
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in server{};
     server.sin_family = AF_INET;
@@ -102,6 +105,7 @@ class RawConnection {
     connected_ = ::connect(fd_, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0;
     if (!connected_ || !tls) return;
     context_ = SSL_CTX_new(TLS_client_method());
+    if (offer) offer(context_);
     ssl_ = SSL_new(context_);
     SSL_set_fd(ssl_, fd_);
     connected_ = SSL_connect(ssl_) == 1;
@@ -111,6 +115,7 @@ class RawConnection {
     if (context_ != nullptr) SSL_CTX_free(context_);
     ::close(fd_);
   }
+  [[nodiscard]] bool Connected() const { return connected_; }
   [[nodiscard]] bool Send(std::string_view data) const {
     if (!connected_) return false;
     if (ssl_ != nullptr) {
@@ -148,6 +153,36 @@ TEST(EmulatorProcess, AnnouncesItsRealPortOnceAndServesAtOnce) {
   // Events show on standard output as in the log.
   EXPECT_THAT(emulator.Output(), HasSubstr(emulator.EventsLog()));
   EXPECT_EQ(emulator.Stop(), 0);
+}
+
+// TLS 1.3, and TLS 1.2 with AEAD suites only: a client that offers nothing else is refused.
+TEST(EmulatorProcess, SpeaksTls13AndTls12WithAeadSuitesOnly) {
+  RunningEmulator emulator;
+  ASSERT_TRUE(emulator.Started()) << emulator.Error();
+  const struct {
+    int version;
+    const char* suites;  // TLS 1.2 and older
+    bool accepted;
+  } cases[] = {
+      {TLS1_3_VERSION, "", true},
+      {TLS1_2_VERSION, "ECDHE-ECDSA-AES128-GCM-SHA256", true},
+      {TLS1_2_VERSION, "ECDHE-ECDSA-AES256-GCM-SHA384", true},
+      {TLS1_2_VERSION, "ECDHE-ECDSA-CHACHA20-POLY1305", true},
+      {TLS1_2_VERSION, "ECDHE-ECDSA-AES128-SHA", false},
+      {TLS1_2_VERSION, "ECDHE-ECDSA-AES256-SHA", false},
+      {TLS1_2_VERSION, "ECDHE-ECDSA-AES128-SHA256", false},
+      {TLS1_2_VERSION, "ECDHE-ECDSA-AES256-SHA384", false},
+      {TLS1_1_VERSION, "ECDHE-ECDSA-AES128-SHA", false},
+  };
+  for (const auto& c : cases) {
+    const RawConnection connection(emulator, true, [&](SSL_CTX* context) {
+      SSL_CTX_set_min_proto_version(context, c.version);
+      SSL_CTX_set_max_proto_version(context, c.version);
+      // Security level 0, so the client really offers what the case names.
+      SSL_CTX_set_cipher_list(context, (std::string(c.suites) + ":@SECLEVEL=0").c_str());
+    });
+    EXPECT_EQ(connection.Connected(), c.accepted) << c.version << " " << c.suites;
+  }
 }
 
 TEST(EmulatorProcess, FilesTravelByteExactAndEveryStepIsLogged) {
