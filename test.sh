@@ -10,7 +10,7 @@ cmake --build --preset debug
 
 cmake --preset fuzz >/dev/null
 cmake --build build-fuzz --target fuzz_emulator_request fuzz_discovery_datagram \
-  fuzz_discovery_answer fuzz_arp_listing fuzz_snmp_reply
+  fuzz_discovery_answer fuzz_arp_listing fuzz_snmp_reply fuzz_text_table fuzz_line_rewrite
 fuzz() {
   local target=$1
   shift
@@ -29,6 +29,8 @@ fuzz fuzz_discovery_datagram
 fuzz fuzz_discovery_answer
 fuzz fuzz_arp_listing attach/fuzz/seeds/arp_listing
 fuzz fuzz_snmp_reply attach/fuzz/seeds/snmp_reply
+fuzz fuzz_text_table app/fuzz/seeds/text_table
+fuzz fuzz_line_rewrite server/fuzz/seeds/line_rewrite
 
 # The Windows build and its tests under wine (skipped, with the reason, without the tools).
 scripts/windows-tests.sh
