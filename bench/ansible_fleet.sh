@@ -33,14 +33,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-export LC_ALL=C.UTF-8
+. tests/ansible/fleet_inventory.sh
+ansible_here "$top" "$work"
 export VIREO_KNOWN_SERVERS=$work/known
-export ANSIBLE_COLLECTIONS_PATH=$top/ansible
-export ANSIBLE_HOME=$work/ansible-home
-export ANSIBLE_LOCAL_TEMP=$work/ansible-local
-export ANSIBLE_REMOTE_TEMP=$work/ansible-remote
-export ANSIBLE_CONFIG=$work/none.cfg
-export ANSIBLE_NOCOLOR=1
 unset VIREO_PORT
 password=$(od -An -N12 -tx1 /dev/urandom | tr -d ' \n')
 printf '%s\n' "$password" >"$work/password"
@@ -55,22 +50,16 @@ for i in $(seq 0 $((count - 1))); do
   pids[i]=$!
 done
 : >"$work/servers"
-{
-  echo "zornes:"
-  echo "  vars:"
-  echo "    ansible_connection: local"
-  echo "    ansible_python_interpreter: $(command -v /usr/bin/python3 || command -v python3)"
-  echo "  hosts:"
-} >"$work/inventory.yml"
+hosts=()
 for i in $(seq 0 $((count - 1))); do
   for _ in $(seq 200); do
     grep -q '^zorne-emulator listening' "$work/emulator$i.log" && break
     sleep 0.05
   done
   echo "127.0.0.$((10 + i)):$port" >>"$work/servers"
-  printf '    zorne%d:\n      zorne_server: "127.0.0.%d:%d"\n' "$i" $((10 + i)) "$port" \
-    >>"$work/inventory.yml"
+  hosts+=("zorne$i=127.0.0.$((10 + i)):$port")
 done
+zorne_inventory "${hosts[@]}" >"$work/inventory.yml"
 echo "$count emulators listening on 127.0.0.10-$((9 + count)):$port"
 
 puts() { cat "$work"/root*/.zorne/events.log 2>/dev/null | grep -c ' put ' || true; }

@@ -25,15 +25,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Ansible wants a UTF-8 locale and a home of its own here.
-export LC_ALL=C.UTF-8
-export ANSIBLE_COLLECTIONS_PATH=$top/ansible
-export ANSIBLE_HOME=$work/ansible-home
-export ANSIBLE_LOCAL_TEMP=$work/ansible-local
-export ANSIBLE_REMOTE_TEMP=$work/ansible-remote
-export ANSIBLE_NOCOLOR=1
-export ANSIBLE_RETRY_FILES_ENABLED=0
-export ANSIBLE_CONFIG=$work/none.cfg
+. "$top/tests/ansible/fleet_inventory.sh"
+ansible_here "$top" "$work"
 unset VIREO_PORT
 
 failures=0
@@ -73,17 +66,8 @@ for i in 1 2 3; do
   [ -n "${servers[$i]}" ] || { cat "$work/emulator$i.log"; exit 1; }
 done
 
-{
-  echo "zornes:"
-  echo "  hosts:"
-  for i in 1 2 3; do
-    echo "    zorne$i:"
-    echo "      zorne_server: \"${servers[$i]}\""
-  done
-  echo "  vars:"
-  echo "    ansible_connection: local"
-  echo "    ansible_python_interpreter: $(command -v /usr/bin/python3 || command -v python3)"
-} >"$work/inventory.yml"
+zorne_inventory "zorne1=${servers[1]}" "zorne2=${servers[2]}" "zorne3=${servers[3]}" \
+  >"$work/inventory.yml"
 
 # changes in the events logs: stores, attribute sets and reboots
 changes() { cat "$work"/root*/.zorne/events.log | grep -c -E ' (put|attribute|delete|reboot) ' || true; }
