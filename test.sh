@@ -4,6 +4,19 @@
 # runs every test with ctest, whose summary ends the output.
 set -euo pipefail
 cd "$(dirname "$0")"
+# Whatever else happens, the run ends by checking that no test took the machine's /dev/null: a
+# regular file there breaks every program on the machine until someone notices.
+check_dev_null() {
+  local status=$?
+  if [ ! -c /dev/null ] || [ -e /dev/null.1 ]; then
+    echo "FATAL: /dev/null is no longer the character device (or /dev/null.1 exists):" >&2
+    ls -la /dev/null* >&2 || true
+    exit 1
+  fi
+  echo "/dev/null is still a character device"
+  exit "$status"
+}
+trap check_dev_null EXIT
 scripts/install-deps.sh
 cmake --preset debug >/dev/null
 cmake --build --preset debug

@@ -30,7 +30,25 @@ std::unique_ptr<EventLog> EventLog::Open(const std::filesystem::path& file, std:
   return std::unique_ptr<EventLog>(new EventLog(file, fd, size, echo, max_size));
 }
 
+bool EventLog::StillOurRegularFile() const {
+  // Checked on the descriptor: the name may have come to mean another file since it was opened.
+  struct stat opened {};
+  struct stat named {};
+  return ::fstat(fd_, &opened) == 0 && S_ISREG(opened.st_mode) &&
+         ::lstat(file_.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
+         named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
 void EventLog::Rotate() {
+  // A device, a fifo or a file put in its place is not ours to move: writing goes on where it is.
+  if (!StillOurRegularFile()) {
+    rotating_ = false;
+    std::fprintf(stderr,
+                 "zorne-emulator: %s is not the regular file opened as the events log; "
+                 "it is not rotated\n",
+                 file_.c_str());
+    return;
+  }
   std::filesystem::path old = file_;
   old += ".1";
   if (::rename(file_.c_str(), old.c_str()) != 0) return;
@@ -57,7 +75,7 @@ void EventLog::Record(std::string_view event, std::initializer_list<Detail> deta
   }
   line += '\n';
   const std::lock_guard lock(mutex_);
-  if (size_ > 0 && size_ + line.size() > max_size_) Rotate();
+  if (rotating_ && size_ > 0 && size_ + line.size() > max_size_) Rotate();
   // One write per line, so a reader never sees half a line of two events.
   std::string_view rest = line;
   while (!rest.empty()) {

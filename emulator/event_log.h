@@ -21,6 +21,7 @@ struct Detail {
 
 // The events log file plus its echo; thread-safe, one write per line. A full file becomes
 // `file`.1 (the one before is dropped) and a new file starts, so the log's disk use is bounded.
+// Only a regular file that is still the one opened is moved; anything else is written on as is.
 class EventLog {
  public:
   static constexpr std::size_t kDefaultMaxSize = std::size_t{1024} * 1024;
@@ -42,6 +43,8 @@ class EventLog {
       : file_(std::move(file)), fd_(fd), size_(size), echo_(echo), max_size_(max_size) {}
   // Moves the full file aside and opens a new one; on failure it goes on in the old file.
   void Rotate();
+  // True while the name still leads to the regular file the descriptor holds.
+  [[nodiscard]] bool StillOurRegularFile() const;
 
   std::mutex mutex_;
   const std::filesystem::path file_;
@@ -49,6 +52,7 @@ class EventLog {
   std::size_t size_;
   std::FILE* echo_;
   const std::size_t max_size_;
+  bool rotating_ = true;  // off once the file proved not ours to move
 };
 
 // A value as the log shows it: bytes outside printable ASCII, spaces, '=' and '\' become \xNN,

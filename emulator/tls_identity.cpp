@@ -194,7 +194,7 @@ bool WriteOwnerOnly(const fs::path& file, const std::string& content, std::strin
   }
   written = written && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
-  if (!written || ::rename(temporary.c_str(), file.c_str()) != 0 ||
+  if (!written || !MayReplace(file) || ::rename(temporary.c_str(), file.c_str()) != 0 ||
       !SyncFolder(file.parent_path())) {
     error = "cannot write " + file.string() + ": " + std::strerror(errno);
     ::unlink(temporary.c_str());

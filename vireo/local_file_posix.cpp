@@ -40,6 +40,14 @@ class TemporaryFile {
   std::string path_;
 };
 
+// A name the replacement may take over: nothing there, a regular file, or a link (the link itself
+// is replaced). A device, fifo or folder given as the local file is never moved aside.
+bool MayReplace(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  return S_ISREG(info.st_mode) || S_ISLNK(info.st_mode);
+}
+
 }  // namespace
 
 std::unique_ptr<LocalFileSource> LocalFileSource::Open(const std::string& path,
@@ -89,7 +97,7 @@ struct LocalFileReplacement::Parts {
 };
 
 std::unique_ptr<LocalFileReplacement> LocalFileReplacement::Create(const std::string& path) {
-  if (path.empty()) {
+  if (path.empty() || !MayReplace(path)) {
     return nullptr;
   }
   std::string name = path + ".XXXXXX";
@@ -113,7 +121,7 @@ bool LocalFileReplacement::Write(std::string_view piece) {
 
 bool LocalFileReplacement::Commit() {
   // A working copy for this run only: whole before it takes the name, no need to reach the disk.
-  if (!parts_->file.Close()) {
+  if (!parts_->file.Close() || !MayReplace(parts_->target)) {
     return false;
   }
   if (std::rename(parts_->temporary.Path().c_str(), parts_->target.c_str()) != 0) {

@@ -44,7 +44,7 @@ struct Harness {
     fs::create_directories(root);
     std::ofstream(base / "a" / "canary", std::ios::binary) << kCanary;
     if (!azu::emulator::PrepareStateFolder(root)) abort();
-    log = azu::emulator::EventLog::Open("/dev/null", nullptr);
+    log = azu::emulator::EventLog::Open(base / "events.log", nullptr);
     std::string error;
     service = Service::Create({root, "RONDEL", std::chrono::seconds(600)}, clock, *log, error);
     if (!log || !service) abort();

@@ -1,7 +1,11 @@
 #include "emulator/event_log.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <sstream>
 
@@ -10,6 +14,7 @@
 namespace azu::emulator {
 namespace {
 
+using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 
 TEST(EmulatorEventLog, WritesOneLinePerEventToTheFileAndTheEcho) {
@@ -69,6 +74,51 @@ TEST(EmulatorEventLog, AFullLogMovesAsideKeepingOneOlderFile) {
   ASSERT_LE(kept.size(), recorded.size());
   EXPECT_EQ(kept, std::vector<std::string>(recorded.end() - static_cast<long>(kept.size()),
                                            recorded.end()));
+}
+
+// What is not a regular file of the log's own is never moved aside when the log is full: a fifo,
+// a character device (made only where the test may, as root), a file put in place of the opened
+// one. The log writes on where it writes and says so once.
+TEST(EmulatorEventLog, OnlyItsOwnRegularFileIsEverMovedAside) {
+  enum class Kind { kFifo, kDevice, kReplaced };
+  for (const Kind kind : {Kind::kFifo, Kind::kDevice, Kind::kReplaced}) {
+    test::ScratchFolder scratch;
+    const auto file = scratch.Path() / "events.log";
+    int reader = -1;  // keeps the fifo open for writing without a wait
+    if (kind == Kind::kFifo) {
+      ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      reader = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+      ASSERT_GE(reader, 0);
+    } else if (kind == Kind::kDevice &&
+               ::mknod(file.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) {
+      continue;  // not root: no device of our own to try
+    }
+    struct stat before {};
+    const std::unique_ptr<EventLog> log = EventLog::Open(file, nullptr, 100);
+    ASSERT_TRUE(log);
+    if (kind == Kind::kReplaced) {
+      log->Record("get", {{"n", "first"}});
+      std::filesystem::rename(file, scratch.Path() / "moved.log");
+      test::WriteFile(file, "someone else's\n");
+    }
+    ASSERT_EQ(::lstat(file.c_str(), &before), 0);
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 10; ++i) log->Record("get", {{"n", std::to_string(i)}});
+    const std::string said = ::testing::internal::GetCapturedStderr();
+
+    struct stat after {};
+    ASSERT_EQ(::lstat(file.c_str(), &after), 0) << static_cast<int>(kind);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "events.log.1"));
+    EXPECT_EQ(said, "zorne-emulator: " + file.string() +
+                        " is not the regular file opened as the events log; it is not rotated\n");
+    if (kind == Kind::kReplaced) {
+      EXPECT_EQ(test::ReadFile(file), "someone else's\n");
+      EXPECT_THAT(test::ReadFile(scratch.Path() / "moved.log"), HasSubstr("n=9\n"));
+    }
+    if (reader >= 0) ::close(reader);
+  }
 }
 
 TEST(EmulatorEventLog, EscapesEverythingThatCouldSplitOrForgeALine) {

@@ -11,10 +11,12 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "server/vireo.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -110,10 +112,13 @@ TEST(VireoApiArguments, UnknownConnectionsAreRefused) {
 }
 
 TEST(VireoApiArguments, UnknownSessionRecordsAreRefused) {
+  // A refused call must not touch the local file; it lives in a folder of the test's own.
+  const std::filesystem::path scratch = azu::test::MakeTempFolder("vireo-arguments-");
+  const std::string local = (scratch / "a.txt").string();
   for (const VIREO_FT_SESSION record : {VIREO_FT_SESSION{0, 0}, VIREO_FT_SESSION{1, 0xDEADBEEF}}) {
     VIREO_FT_SESSION session = record;
-    EXPECT_EQ(FT_getFile(&session, "/not-scsi0/a.txt", "/tmp/a.txt", 0), VIREO_E_SESSION);
-    EXPECT_EQ(FT_putFile(&session, "/tmp/a.txt", "/not-scsi0/a.txt", 0), VIREO_E_SESSION);
+    EXPECT_EQ(FT_getFile(&session, "/not-scsi0/a.txt", local.c_str(), 0), VIREO_E_SESSION);
+    EXPECT_EQ(FT_putFile(&session, local.c_str(), "/not-scsi0/a.txt", 0), VIREO_E_SESSION);
     EXPECT_EQ(FT_delete(&session, "/not-scsi0/a.txt", 0), VIREO_E_SESSION);
     EXPECT_EQ(FT_closeSession(&session, 0), VIREO_E_SESSION);
   }
@@ -122,17 +127,19 @@ TEST(VireoApiArguments, UnknownSessionRecordsAreRefused) {
   EXPECT_EQ(ATTR_closeSession(&attributes, 0), VIREO_E_SESSION);
 
   VIREO_FT_SESSION files{1, 2};
-  EXPECT_EQ(FT_getFile(nullptr, "/not-scsi0/a.txt", "/tmp/a.txt", 0), VIREO_E_ARGUMENT);
-  EXPECT_EQ(FT_getFile(&files, nullptr, "/tmp/a.txt", 0), VIREO_E_ARGUMENT);
+  EXPECT_EQ(FT_getFile(nullptr, "/not-scsi0/a.txt", local.c_str(), 0), VIREO_E_ARGUMENT);
+  EXPECT_EQ(FT_getFile(&files, nullptr, local.c_str(), 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(FT_getFile(&files, "/not-scsi0/a.txt", "", 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(FT_putFile(&files, nullptr, "/not-scsi0/a.txt", 0), VIREO_E_ARGUMENT);
-  EXPECT_EQ(FT_putFile(&files, "/tmp/a.txt", "", 0), VIREO_E_ARGUMENT);
+  EXPECT_EQ(FT_putFile(&files, local.c_str(), "", 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(FT_delete(&files, nullptr, 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(FT_closeSession(nullptr, 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(ATTR_setDefault(nullptr, 0, "Name", "value", 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(ATTR_setDefault(&attributes, 0, nullptr, "value", 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(ATTR_setDefault(&attributes, 0, "Name", nullptr, 0), VIREO_E_ARGUMENT);
   EXPECT_EQ(ATTR_closeSession(nullptr, 0), VIREO_E_ARGUMENT);
+  EXPECT_FALSE(std::filesystem::exists(local));
+  std::filesystem::remove_all(scratch);
 }
 
 TEST(VireoApiArguments, DiscoveryRefusesBadArgumentsAndSettingsWithoutSending) {

@@ -64,6 +64,14 @@ TEST_F(VireoLocalFile, FailedWriteLeavesNothing) {
   EXPECT_EQ(Entries(), 1U);
   EXPECT_EQ(Content(folder_ / "taken" / "inside"), "kept");
   EXPECT_FALSE(WriteLocalFileWhole("", "x"));
+#ifndef _WIN32
+  // A fifo (or a device) named as the local file is never moved aside for a regular file.
+  const fs::path fifo = folder_ / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(WriteLocalFileWhole(fifo.string(), "x"));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(Entries(), 2U);
+#endif
 }
 
 // What a transfer sends: the source read to its end.
