@@ -94,45 +94,6 @@ int CDetachedPrinterDlg::EditFileSet(AttachmentMode mode) {
   return kFileSetRows;
 }
 
-int CDetachedPrinterDlg::InstallFileSetLocal() {
-  struct Previous {
-    std::string path;
-    std::optional<std::string> content;  // nullopt: there was no live file
-  };
-  // Every live file is read before any is replaced: one that cannot be read (a link planted in
-  // its place, say) stops the install with nothing touched.
-  std::vector<Previous> previous;
-  previous.reserve(kFileSetRows);
-  for (int row = 0; row < kFileSetRows; ++row) {
-    Previous live{LocalFile(kLiveSet + row), std::nullopt};
-    if (files_.Size(live.path)) {
-      std::string old;
-      if (!files_.Read(live.path, old, nullptr)) return row;
-      live.content = std::move(old);
-    }
-    previous.push_back(std::move(live));
-  }
-  const auto putBack = [&](int installed) {
-    for (int row = installed - 1; row >= 0; --row) {
-      const Previous& live = previous[static_cast<std::size_t>(row)];
-      if (live.content) {
-        files_.Replace(live.path, *live.content, nullptr);
-      } else {
-        files_.Remove(live.path);
-      }
-    }
-  };
-  std::string content;
-  for (int row = 0; row < kFileSetRows; ++row) {
-    if (!files_.Read(WorkingCopy(row), content, nullptr) ||
-        !files_.Replace(previous[static_cast<std::size_t>(row)].path, content, nullptr)) {
-      putBack(row);
-      return row;
-    }
-  }
-  return kFileSetRows;
-}
-
 bool CDetachedPrinterDlg::SetKeyInFile(const std::string& file, std::string_view key,
                                        std::string_view value) {
   std::string bytes;
@@ -179,6 +140,7 @@ bool CDetachedPrinterDlg::ReadPrinterAddress() {
       found = true;
     }
   });
+  livePrinterAddress_ = printerAddress_;
   return true;
 }
 

@@ -38,10 +38,16 @@ class CDetachedPrinterDlg {
   // Sets URL in copy 0 to the printer address; in network-switch mode also puts the printer's
   // and the server's address for the fixed ones in rows 3 to 12. 13, or the row that failed.
   int EditFileSet(AttachmentMode mode);
-  // Installs the working copies over the live files. Each file is replaced atomically, and when
-  // a row fails the rows already installed are put back, so the live set is never a mix. 13, or
-  // the row that failed.
+  // Installs the working copies over the live files as one switch that survives a crash: each
+  // new file staged whole beside its live file, then the switch journal, then the staged files
+  // renamed over the live ones in row order; the journal (now at its restart step) stays until
+  // EndSwitch(). When a row fails the rows already installed are put back and nothing staged or
+  // journaled is left, so the live set is never a mix. 13, or the row that failed.
   int InstallFileSetLocal();
+  // After the restart that follows an install: the switch is complete, its journal goes.
+  void EndSwitch();
+  // Deletes every staged file of the live set (what a switch cut short before its journal left).
+  void RemoveStagedFiles();
 
   // Rewrites every line of `key` (any case) to key=value. Open failures are shown.
   bool SetKeyInFile(const std::string& file, std::string_view key, std::string_view value);
@@ -49,6 +55,7 @@ class CDetachedPrinterDlg {
   bool ReplaceInFile(const std::string& file, std::string_view from, std::string_view to);
 
   // The URL key of the live maj_0.cfg as printer address; false when the file cannot be read.
+  // The address stays known as the one the live set was made for.
   bool ReadPrinterAddress();
   // The first line of the printer MAC file; false when there is no such file.
   bool ReadPrinterMac();
@@ -80,6 +87,7 @@ class CDetachedPrinterDlg {
   std::string serverAddress_;
   std::string printerAddress_;
   std::string printerMac_;
+  std::optional<std::string> livePrinterAddress_;  // what the live set says, once read
 };
 
 }  // namespace azu

@@ -19,6 +19,7 @@ bool ApplyFileSetLocal(CDetachedPrinterDlg& state, const AttachServices& service
   if (services.stop.Requested()) return false;
   if (state.InstallFileSetLocal() != kFileSetRows) return false;
   RestartServices(services);
+  state.EndSwitch();
   return true;
 }
 

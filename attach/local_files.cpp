@@ -20,6 +20,11 @@ class MachineFiles final : public LocalFiles {
     const bool replaced = files_.Replace(path, content, &code);
     return replaced || Refuse(path, code, error);
   }
+  bool Move(const std::string& from, const std::string& to, int* error) override {
+    int code = 0;
+    const bool moved = files_.Move(from, to, &code);
+    return moved || Refuse(to, code, error);
+  }
   std::optional<std::uintmax_t> Size(const std::string& path) override { return files_.Size(path); }
   bool Remove(const std::string& path) override { return files_.Remove(path); }
 

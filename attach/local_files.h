@@ -20,6 +20,9 @@ class LocalFiles {
   virtual bool Replace(const std::string& path, std::string_view content, int* error) = 0;
   // Size in bytes; nullopt when there is nothing at `path`.
   virtual std::optional<std::uintmax_t> Size(const std::string& path) = 0;
+  // Renames `from` over `to` (same folder), flushed to disk; false with the error code, both
+  // files then as they were.
+  virtual bool Move(const std::string& from, const std::string& to, int* error) = 0;
   // True when the file was deleted.
   virtual bool Remove(const std::string& path) = 0;
 };

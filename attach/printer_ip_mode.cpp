@@ -13,7 +13,7 @@
 #include "platform/stop_request.h"
 #include "platform/temp_file.h"
 #include "server/server_library.h"
-#include "ui/discover_servers.h"
+#include "server/zorne_constants.h"
 
 namespace azu {
 namespace {
@@ -34,6 +34,7 @@ class PrinterIpWatcher {
   }
 
   void Run() {
+    FinishCutShortSwitch(state_, services_);
     state_.TouchActiveMarker();
     state_.EnsureLocalCompanions();
     if (!state_.ReadPrinterAddress()) return;

@@ -26,6 +26,10 @@ class FilesBeneath {
   bool Replace(const std::string& path, std::string_view content, int* error) const;
   // The size of what is at `path` (a link counts as present); nullopt when nothing is there.
   [[nodiscard]] std::optional<std::uintmax_t> Size(const std::string& path) const;
+  // Renames the regular file `from` over `to` in the same folder and flushes the folder, so that
+  // the new name survives a crash. Links at either name and anything but a regular file at `to`
+  // are refused; false with the error code, both files then as they were.
+  bool Move(const std::string& from, const std::string& to, int* error) const;
   // Deletes a regular file; true when it was deleted.
   bool Remove(const std::string& path) const;
 

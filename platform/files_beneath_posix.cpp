@@ -1,3 +1,5 @@
+#include "platform/files_beneath.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +8,6 @@
 #include <tuple>
 
 #include "platform/file_descriptor.h"
-#include "platform/files_beneath.h"
 #include "platform/folder_files_posix.h"
 
 namespace azu::platform {
@@ -102,6 +103,42 @@ std::optional<std::uintmax_t> FilesBeneath::Size(const std::string& path) const 
     return static_cast<std::uintmax_t>(status.st_size);
   }
   return 0;
+}
+
+bool FilesBeneath::Move(const std::string& from, const std::string& to, int* error) const {
+  const auto [fromFolder, fromName] = SplitPath(from);
+  std::string name;
+  const FileDescriptor folder(OpenParent(root_, to, name));
+  if (!folder.Valid()) return FailWith(error, errno);
+  if (fromFolder != SplitPath(to).first) return FailWith(error, EXDEV);
+  // Only a regular file moves, and only over a regular file or nothing.
+  const auto refused = [&](const std::string& entry, bool mayBeMissing) {
+    struct stat status {};
+    if (fstatat(folder.Get(), entry.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+      return mayBeMissing && errno == ENOENT ? 0 : errno;
+    }
+    if (S_ISLNK(status.st_mode)) return ELOOP;
+    if (S_ISDIR(status.st_mode)) return EISDIR;
+    return S_ISREG(status.st_mode) ? 0 : EINVAL;
+  };
+  if (const int code = refused(fromName, false); code != 0) return FailWith(error, code);
+  if (const int code = refused(name, true); code != 0) return FailWith(error, code);
+  // The new file takes the old one's owner and mode, as a replacement does, before its name.
+  struct stat old {};
+  if (fstatat(folder.Get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+    const FileDescriptor file(
+        openat(folder.Get(), fromName.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!file.Valid()) return FailWith(error, errno);
+    const bool owned = fchown(file.Get(), old.st_uid, old.st_gid) == 0;
+    mode_t mode = old.st_mode & 07777;
+    if (!owned) mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+    if (fchmod(file.Get(), mode) != 0 || fsync(file.Get()) != 0) return FailWith(error, errno);
+  }
+  if (renameat(folder.Get(), fromName.c_str(), folder.Get(), name.c_str()) != 0) {
+    return FailWith(error, errno);
+  }
+  fsync(folder.Get());  // the rename itself survives a crash
+  return true;
 }
 
 bool FilesBeneath::Remove(const std::string& path) const {

@@ -1,7 +1,8 @@
+#include "platform/files_beneath.h"
+
 #include <windows.h>
 
 #include "platform/atomic_replace.h"
-#include "platform/files_beneath.h"
 
 namespace azu::platform {
 namespace {
@@ -84,6 +85,20 @@ std::optional<std::uintmax_t> FilesBeneath::Size(const std::string& path) const 
   }
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
   return (static_cast<std::uintmax_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool FilesBeneath::Move(const std::string& from, const std::string& to, int* error) const {
+  if (!FoldersAreReal(root_, to) || !FoldersAreReal(root_, from) || IsLink(from) || IsLink(to)) {
+    return Fail(error, ERROR_CANT_RESOLVE_FILENAME);
+  }
+  const DWORD attributes = GetFileAttributesA(from.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Fail(error, GetLastError());
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Fail(error, ERROR_ACCESS_DENIED);
+  // Written through: the call returns once the new name is on the disk.
+  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return Fail(error, GetLastError());
+  }
+  return true;
 }
 
 bool FilesBeneath::Remove(const std::string& path) const {

@@ -25,6 +25,7 @@ packages=(
   clang
   libclang-rt-14-dev
   iproute2
+  strace
   libcli11-dev
   nlohmann-json3-dev
   libdtl-dev

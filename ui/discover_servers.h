@@ -4,10 +4,10 @@
 
 #include <array>
 
+#include "server/zorne_constants.h"
+
 namespace azu {
 
-// Program-wide discovery time limit in seconds (server search, printer discovery, poll pause).
-inline constexpr int kDiscoveryTimeLimit = 5;
 inline constexpr int kMaxDiscoveredServers = 100;
 
 struct DiscoveredServer {

@@ -80,11 +80,16 @@ class FakeArpCache final : public platform::ArpCache {
 
 class FakeServiceControl final : public platform::ServiceControl {
  public:
-  void Stop(std::string_view service) override { calls.push_back("stop " + std::string(service)); }
-  void Start(std::string_view service) override {
-    calls.push_back("start " + std::string(service));
-  }
+  void Stop(std::string_view service) override { Call("stop " + std::string(service)); }
+  void Start(std::string_view service) override { Call("start " + std::string(service)); }
   std::vector<std::string> calls;
+  std::function<void(const std::string& call)> onCall;  // before the call is recorded
+
+ private:
+  void Call(const std::string& call) {
+    if (onCall) onCall(call);
+    calls.push_back(call);
+  }
 };
 
 inline std::array<std::uint8_t, 6> MacBytes(const std::string& text) {
@@ -198,7 +203,8 @@ class FakeTransport final : public DatagramTransport {
 };
 
 // The machine's files below `driveRoot` (their log kept in `logged`), except that reading or
-// replacing a path for which `failRead` or `failReplace` answers true fails with EIO.
+// replacing a path for which `failRead` or `failReplace` answers true fails with EIO (a move
+// fails so when its target does). `beforeChange` sees every replace, move and delete first.
 class FailingFiles final : public LocalFiles {
  public:
   explicit FailingFiles(const std::string& driveRoot)
@@ -209,13 +215,24 @@ class FailingFiles final : public LocalFiles {
     return files_->Read(path, content, error);
   }
   bool Replace(const std::string& path, std::string_view content, int* error) override {
+    if (beforeChange) beforeChange(path);
     if (failReplace && failReplace(path)) return Fail(error);
     return files_->Replace(path, content, error);
+  }
+  bool Move(const std::string& from, const std::string& to, int* error) override {
+    if (beforeChange) beforeChange(to);
+    if (failReplace && failReplace(to)) return Fail(error);
+    return files_->Move(from, to, error);
   }
   std::optional<std::uintmax_t> Size(const std::string& path) override {
     return files_->Size(path);
   }
-  bool Remove(const std::string& path) override { return files_->Remove(path); }
+  bool Remove(const std::string& path) override {
+    if (beforeChange) beforeChange(path);
+    return files_->Remove(path);
+  }
+
+  std::function<void(const std::string& path)> beforeChange;
 
   std::function<bool(const std::string&)> failRead;
   std::function<bool(const std::string&)> failReplace;

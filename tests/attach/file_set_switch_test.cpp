@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "attach/switch_journal.h"
 #include "tests/attach/watcher_fixture.h"
 
 namespace azu {
@@ -90,17 +91,25 @@ TEST_F(FileSetSwitchTest, FailingEditStopsAtItsRowWithTheLiveSetUntouched) {
 }
 
 TEST_F(FileSetSwitchTest, FailingInstallPutsBackEveryRowAlreadyInstalled) {
+  const auto nothingStagedOrJournaled = [&] {
+    EXPECT_FALSE(std::filesystem::exists(drive.Local(kSwitchJournal)));
+    for (int live = 0; live < kFileSetRows; ++live) {
+      EXPECT_FALSE(std::filesystem::exists(Local(kLiveSet + live) + std::string(kStagedSuffix)));
+    }
+  };
   for (int row = 0; row < kFileSetRows; ++row) {
     SCOPED_TRACE(row);
     files.failReplace = [&](const std::string& path) { return path == Local(kLiveSet + row); };
     EXPECT_FALSE(Switch());
     EXPECT_EQ(LiveSet(), before);
+    nothingStagedOrJournaled();
     files.failReplace = nullptr;
     state.SetPrinterAddress("100.100.100.101");
     EXPECT_EQ(state.CopyFileSetLocal(AttachmentMode::DirectConnection), kFileSetRows);
     files.failRead = [&](const std::string& path) { return path == state.WorkingCopy(row); };
     EXPECT_EQ(state.InstallFileSetLocal(), row);
     EXPECT_EQ(LiveSet(), before);
+    nothingStagedOrJournaled();
     files.failRead = nullptr;
   }
   EXPECT_FALSE(Restarted());
@@ -178,9 +187,10 @@ TEST_F(FileSetSwitchTest, AStopBeforeTheInstallLeavesTheLiveSetButAnInstallUnder
 
   platform::StopRequest during;
   AttachServices services = Services();
-  const AttachServices stoppable{services.clock, services.hosts, services.arp, services.transport,
-                                 services.services, services.library, services.files,
-                                 services.driveE, during, services.log};
+  const AttachServices stoppable{services.clock,     services.hosts,    services.arp,
+                                 services.transport, services.services, services.library,
+                                 services.files,     services.driveE,   during,
+                                 services.log};
   files.failReplace = [&](const std::string& path) {
     if (path == Local(kLiveSet)) during.Request();  // the first live file is being replaced
     return false;

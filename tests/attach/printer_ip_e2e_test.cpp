@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "attach/file_table.h"
+#include "attach/switch_journal.h"
 #include "tests/attach/drive_root.h"
 #include "tests/attach/namespace_lab.h"
 
@@ -72,19 +73,24 @@ class PrinterIpEndToEnd : public testing::Test {
                        {}, work / "emulator.out") > 0 &&
            test::WaitForText(work / "emulator.out", "listening on", std::chrono::seconds(10));
   }
-  // Starts the watcher as an administrator would on the server, without any display.
-  pid_t StartWatcher() {
+  // Starts the watcher as an administrator would on the server, without any display; under
+  // `wrapper` (a tracer, say) when given.
+  pid_t StartWatcher(std::vector<std::string> wrapper = {}) {
     std::vector<std::string> env = {"AZUQVC_DRIVE_E=" + drive.Root(),
                                     "AZUQVC_SERVICE_CTL=" + (work / "service-ctl.sh").string(),
                                     "TEMP=" + (work / "temp").string(), "PATH=/usr/bin:/bin"};
     for (const char* keep : {"LSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+      if (!wrapper.empty() && std::string_view(keep) != "UBSAN_OPTIONS") continue;
       if (const char* value = std::getenv(keep)) env.push_back(std::string(keep) + "=" + value);
     }
-    return lab_->Start(lab_->Server(), {AZU_AZUQVC, "printerip"}, env, work / "azuqvc.out");
+    // The leak check cannot run under a tracer.
+    if (!wrapper.empty()) env.emplace_back("ASAN_OPTIONS=detect_leaks=0");
+    wrapper.insert(wrapper.end(), {AZU_AZUQVC, "printerip"});
+    return lab_->Start(lab_->Server(), wrapper, env, work / "azuqvc.out");
   }
   // Runs the watcher to its end; its exit status.
-  std::optional<int> RunWatcher() {
-    const pid_t pid = StartWatcher();
+  std::optional<int> RunWatcher(std::vector<std::string> wrapper = {}) {
+    const pid_t pid = StartWatcher(std::move(wrapper));
     if (pid <= 0) return std::nullopt;
     return lab_->Wait(pid, seconds(100));
   }
@@ -93,6 +99,28 @@ class PrinterIpEndToEnd : public testing::Test {
     std::string text = Slurp(config);
     text = Replaced(text, "URL=100.100.100.101", "URL=" + address);
     std::ofstream(config, std::ios::binary | std::ios::trunc) << text;
+  }
+  // The live files in network-switch mode for the site printer, the templates holding the
+  // direct link's addresses, and the printer moved onto the direct link: the watcher will switch.
+  std::vector<std::string> SiteServerWithPrinterOnDirectLink() {
+    std::vector<std::string> templates;
+    for (const int row : kAddressRows) {
+      const auto live = drive.Local(kLiveSet + row);
+      templates.push_back(Slurp(live));
+      fs::copy_file(live, drive.Local(kDirectSet + row), fs::copy_options::overwrite_existing);
+      std::ofstream(live, std::ios::binary | std::ios::trunc)
+          << Replaced(templates.back(), "100.100.100.101", kSitePrinter);
+    }
+    SetUrl(kSitePrinter);
+    drive.Write(kPrinterMacFile, "02:a2:00:00:00:99");
+    return templates;
+  }
+  bool PrinterKnownOnDirectLink() {
+    // The server's ARP cache already knows the printer: the lookup finds it before SNMP does.
+    return lab_->PlacePrinterOnDirectLink() &&
+           lab_->Run(lab_->Server(),
+                     {"ip", "neigh", "replace", "100.100.100.101", "lladdr",
+                      test::NamespaceLab::kPrinterMac, "dev", "direct0", "nud", "permanent"});
   }
   std::string ServiceLog() const { return (work / "services.log").string(); }
   std::string Events() const { return Slurp(fs::path(drive.Root()) / ".zorne" / "events.log"); }
@@ -138,22 +166,8 @@ TEST_F(PrinterIpEndToEnd, LearnsTheMacOfThePrinterOnTheDirectLink) {
 
 TEST_F(PrinterIpEndToEnd, SwitchesFromTheSiteNetworkBackToTheDirectLinkAndRestarts) {
   AZU_LAB_OR_SKIP(false);
-  // The templates hold the direct link's addresses; the live files the site network's.
-  std::vector<std::string> templates;
-  for (const int row : kAddressRows) {
-    const auto live = drive.Local(kLiveSet + row);
-    templates.push_back(Slurp(live));
-    fs::copy_file(live, drive.Local(kDirectSet + row));
-    std::ofstream(live, std::ios::binary | std::ios::trunc)
-        << Replaced(templates.back(), "100.100.100.101", kSitePrinter);
-  }
-  SetUrl(kSitePrinter);
-  drive.Write(kPrinterMacFile, "02:a2:00:00:00:99");
-  ASSERT_TRUE(lab_->PlacePrinterOnDirectLink()) << lab_->Error();
-  // The server's ARP cache already knows the printer: the lookup finds it before the SNMP query.
-  ASSERT_TRUE(lab_->Run(lab_->Server(),
-                        {"ip", "neigh", "replace", "100.100.100.101", "lladdr",
-                         test::NamespaceLab::kPrinterMac, "dev", "direct0", "nud", "permanent"}));
+  const std::vector<std::string> templates = SiteServerWithPrinterOnDirectLink();
+  ASSERT_TRUE(PrinterKnownOnDirectLink()) << lab_->Error();
   ASSERT_TRUE(StartEmulator()) << Slurp(work / "emulator.out");
   ExpectCleanRun(RunWatcher());
 
@@ -171,6 +185,63 @@ TEST_F(PrinterIpEndToEnd, SwitchesFromTheSiteNetworkBackToTheDirectLinkAndRestar
   EXPECT_TRUE(drive.Exists(kChangedMarker));
   EXPECT_EQ(Slurp(ServiceLog()), "stop azu-commonlcd\nstop apache2\n");
   EXPECT_NE(Events().find(" restart"), std::string::npos) << Events();
+}
+
+// The real watcher killed (SIGKILL, by strace) as it renames the staged file of row 6 over its
+// live file: the next start finishes the switch and restarts the services.
+TEST_F(PrinterIpEndToEnd, AWatcherKilledMidSwitchIsFinishedByItsNextStart) {
+  AZU_LAB_OR_SKIP(false);
+  if (std::system("command -v strace >/dev/null") != 0) GTEST_SKIP() << "strace is not installed";
+  // The variants a first start saves, saved already: both runs below rename the same files.
+  for (const int set : {kDirectSet, kNetworkSet}) {
+    for (int row = 0; row < kFileSetRows; ++row) {
+      if (!drive.Exists(set + row))
+        fs::copy_file(drive.Local(kLiveSet + row), drive.Local(set + row));
+    }
+  }
+  const std::vector<std::string> templates = SiteServerWithPrinterOnDirectLink();
+  ASSERT_TRUE(PrinterKnownOnDirectLink()) << lab_->Error();
+  ASSERT_TRUE(StartEmulator()) << Slurp(work / "emulator.out");
+  // A traced run first, to count the renames up to row 6's install.
+  const std::string trace = (work / "renames").string();
+  ExpectCleanRun(RunWatcher({"strace", "-f", "-qq", "-e", "trace=renameat", "-o", trace}));
+  std::istringstream lines(Slurp(trace));
+  int renames = 0;
+  int killAt = 0;
+  for (std::string line; std::getline(lines, line) && killAt == 0;) {
+    if (line.find("renameat(") == std::string::npos) continue;
+    ++renames;
+    if (line.find("\"engineAddr.azuqvc-new\", ") != std::string::npos) killAt = renames;
+  }
+  ASSERT_GT(killAt, 0) << Slurp(trace);
+
+  SiteServerWithPrinterOnDirectLink();  // back as before the traced run
+  fs::remove(ServiceLog());
+  const auto killed =
+      RunWatcher({"strace", "-f", "-qq", "-o", (work / "killed.strace").string(), "-e",
+                  "inject=renameat:signal=KILL:when=" + std::to_string(killAt)});
+  ASSERT_TRUE(killed);
+  EXPECT_NE(*killed, 0);
+  // Half switched: maj_0.cfg says direct while row 6 still holds the site's file.
+  EXPECT_NE(Slurp(drive.Local(kLiveSet)).find("\r\nURL=100.100.100.101\r\n"), std::string::npos);
+  EXPECT_NE(Slurp(drive.Local(kLiveSet + 6)), templates[3]);
+  ASSERT_TRUE(fs::exists(drive.Local(kSwitchJournal)));
+  EXPECT_FALSE(fs::exists(ServiceLog()));
+  // A killed run cannot delete its working copies; they are not the next run's.
+  for (const auto& copy : fs::directory_iterator(work / "temp")) fs::remove(copy.path());
+
+  ExpectCleanRun(RunWatcher());
+  for (std::size_t i = 0; i < std::size(kAddressRows); ++i) {
+    EXPECT_EQ(Slurp(drive.Local(kLiveSet + kAddressRows[i])), templates[i]) << kAddressRows[i];
+  }
+  EXPECT_FALSE(fs::exists(drive.Local(kSwitchJournal)));
+  EXPECT_FALSE(fs::exists(drive.Local(std::string(kFileTable[6]) + ".azuqvc-new")));
+  EXPECT_EQ(Slurp(ServiceLog()), "stop azu-commonlcd\nstop apache2\n");
+  EXPECT_NE(Slurp(work / "azuqvc.out")
+                .find("finished a switch to direct connection for printer 100.100.100.101 that "
+                      "was cut short after 6 of 13 files"),
+            std::string::npos)
+      << Slurp(work / "azuqvc.out");
 }
 
 TEST_F(PrinterIpEndToEnd, SwitchesFromTheDirectLinkToTheSiteNetworkAndRestarts) {
