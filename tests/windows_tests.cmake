@@ -29,6 +29,7 @@ azu_add_windows_test(printer_discovery_test SOURCES attach/printer_discovery_tes
                      LIBS azu_attach)
 azu_add_windows_test(file_set_switch_test SOURCES attach/file_set_switch_test.cpp LIBS azu_attach)
 azu_add_windows_test(printer_ip_mode_test SOURCES attach/printer_ip_mode_test.cpp LIBS azu_attach)
+azu_add_windows_test(switch_journal_test SOURCES attach/switch_journal_test.cpp LIBS azu_attach)
 azu_add_windows_test(windows_seams_test SOURCES windows/windows_seams_test.cpp LIBS azu_attach)
 add_executable(net_recorder windows/net_recorder.cpp)
 add_dependencies(windows_seams_test net_recorder)

@@ -6,8 +6,10 @@
 #include "attach/switch_journal.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <fstream>
 
@@ -34,31 +36,49 @@ class SwitchJournalTest : public test::WatcherTest {
     PrinterOnDirectLink(kPrinterMac);
   }
 
-  // One watcher run in a child process that ends at the `crashAt`-th change to a file or service
-  // call (0: never). The steps it took go to `record`, which outlives it: "live N" when live row
-  // N changes, "file" for any other file, and the service calls.
+  // One watcher run that ends at the `crashAt`-th change to a file or service call (0: never),
+  // as a crash ends it: in a child process that calls _exit, no destructor run. (On Windows, with
+  // no fork, an exception ends the run instead; no destructor on that path writes to the drive.)
+  // The steps it took go to `record`, which outlives it: "live N" when live row N changes,
+  // "file" for any other file, and the service calls.
   int RunChild(int crashAt, const fs::path& record) {
+    clock.sleeps.clear();
+#ifndef _WIN32
     const pid_t child = fork();
     if (child == 0) {
-      int steps = 0;
-      const auto step = [&](const std::string& what) {
-        if (++steps == crashAt) _exit(kCrashed);
-        std::ofstream(record, std::ios::app) << what << "\n";
-      };
-      files.beforeChange = [&](const std::string& path) {
-        for (int row = 0; row < kFileSetRows; ++row) {
-          if (path == drive.Local(kLiveSet + row).string())
-            return step("live " + std::to_string(row));
-        }
-        step("file");
-      };
-      services.onCall = step;
-      RunPrinterIpMode(Services());
+      RunWatcher(crashAt, record, [] { _exit(kCrashed); });
       _exit(0);
     }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#else
+    struct Crash {};
+    try {
+      RunWatcher(crashAt, record, [] { throw Crash{}; });
+    } catch (const Crash&) {
+      return kCrashed;
+    }
+    return 0;
+#endif
+  }
+  void RunWatcher(int crashAt, const fs::path& record, const std::function<void()>& crash) {
+    int steps = 0;
+    const auto step = [&](const std::string& what) {
+      if (++steps == crashAt) crash();
+      std::ofstream(record, std::ios::app) << what << "\n";
+    };
+    files.beforeChange = [&](const std::string& path) {
+      for (int row = 0; row < kFileSetRows; ++row) {
+        if (path == drive.Local(kLiveSet + row).string())
+          return step("live " + std::to_string(row));
+      }
+      step("file");
+    };
+    services.onCall = step;
+    RunPrinterIpMode(Services());
+    files.beforeChange = nullptr;
+    services.onCall = nullptr;
   }
   static std::vector<std::string> Steps(const fs::path& record) {
     std::vector<std::string> steps;
