@@ -123,4 +123,6 @@ INSIDE
 
 # The installer: its tables and files, then install, upgrade and removal under wine.
 scripts/windows-msi-check.sh "$build" || outer=1
+# The headless watcher against a printer and the local server, in namespaces of its own.
+scripts/windows-watcher-check.sh "$build" || outer=1
 exit $outer
