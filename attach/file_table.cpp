@@ -46,11 +46,11 @@ const std::array<std::string_view, 44> kFileTable = {
     "/not-scsi0/scan/template/(ColorCal).xst.base",
     "/harddisk2/home/template/(ColorCal).xst.base",
     // state files
-    "/not-scsi0/config_files/engineMACAddr",
-    "/not-scsi0/azuqvc.log",
+    kPrinterMacPath,
+    kAttachmentLogPath,
     "/not-scsi0/tmp/azuqvc.act",
     "/not-scsi0/tmp/azuqvc.exit",
-    "/not-scsi0/azuqvc.changed",
+    kChangedMarkerPath,
 };
 
 AttachmentMode ModeOf(std::string_view printerAddress) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 
+#include "app/text_table.h"
 #include "rules/text_compare.h"
 #include "server/zorne_constants.h"
 
@@ -13,15 +15,17 @@ namespace {
 struct ListEntry {
   const char* key;
   const char* word;
+  const char* option;  // zornectl's name of the entry
 };
 constexpr std::array kEntries{
-    ListEntry{"V_NONE", "None"},
-    ListEntry{"V_VSA", "StandardAccounting"},
-    ListEntry{"V_NETWORKACCOUNTING", "NetworkAccounting"},
-    ListEntry{"V_DEFAULTGROUP", "DefaultAccount"},
-    ListEntry{"V_GENERAL", "GeneralAccount"},
-    ListEntry{"V_GROUP", "GroupAccount"},
+    ListEntry{"V_NONE", "None", "none"},
+    ListEntry{"V_VSA", "StandardAccounting", "standard"},
+    ListEntry{"V_NETWORKACCOUNTING", "NetworkAccounting", "network"},
+    ListEntry{"V_DEFAULTGROUP", "DefaultAccount", "default"},
+    ListEntry{"V_GENERAL", "GeneralAccount", "general"},
+    ListEntry{"V_GROUP", "GroupAccount", "group"},
 };
+constexpr std::size_t kFirstType = 3;
 
 // The word the server's file holds for a list text; empty for a text of no entry.
 std::string ValueWord(const std::string& text) {
@@ -59,6 +63,51 @@ PagePlan AccountingPlan(const AccountingFields& fields) {
       {"accounting.userid", When(!fields.userId.empty() && !none, fields.userId)},
   };
   return plan;
+}
+
+PageReading ReadAccounting(const std::optional<std::string>& mainConfig) {
+  PageReading reading;
+  const std::string content = mainConfig.value_or("");
+  const auto system = SingleKeyValue(content, "accounting.accountingsystem", reading);
+  const auto type = SingleKeyValue(content, "accounting.accounttype", reading);
+  const auto accountId = SingleKeyValue(content, "accounting.accountid", reading);
+  const auto userId = SingleKeyValue(content, "accounting.userid", reading);
+  // A word of the list's entries (from `first`, three of them); nullopt for any other word.
+  const auto entry = [](const std::optional<std::string>& word,
+                        std::size_t first) -> const ListEntry* {
+    for (std::size_t at = first; word && at < first + 3; ++at) {
+      if (*word == kEntries[at].word) return &kEntries[at];
+    }
+    return nullptr;
+  };
+  const ListEntry* systemEntry = entry(system, 0);
+  const ListEntry* typeEntry = entry(type, kFirstType);
+  reading.values = {
+      {"system", systemEntry ? std::optional<std::string>(systemEntry->option) : system},
+      {"type", typeEntry ? std::optional<std::string>(typeEntry->option) : type},
+      {"account-id", accountId},
+      {"user-id", userId}};
+  for (const auto& [word, known, key] :
+       {std::tuple{system, systemEntry, "accounting.accountingsystem"},
+        std::tuple{type, typeEntry, "accounting.accounttype"}}) {
+    if (word && known == nullptr) {
+      reading.notes.push_back(std::string(key) + "=" + *word + " is no value the page writes");
+    }
+  }
+  if (!system) {
+    if (type || accountId || userId)
+      reading.notes.push_back("accounting.accountingsystem is missing");
+    return reading;
+  }
+  if (systemEntry == nullptr || (type && typeEntry == nullptr)) return reading;
+  AccountingFields fields;
+  fields.systemIndex = static_cast<int>(systemEntry - kEntries.data());
+  fields.systemText = GetText(systemEntry->key);
+  fields.typeText = GetText(typeEntry ? typeEntry->key : kEntries[kFirstType].key);
+  fields.accountId = accountId.value_or("");
+  fields.userId = userId.value_or("");
+  NoteKeysNotAsPlanned(content, AccountingPlan(fields).change.keys, reading);
+  return reading;
 }
 
 }  // namespace azu

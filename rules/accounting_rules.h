@@ -7,6 +7,7 @@
 #include <string>
 
 #include "rules/page_plan.h"
+#include "rules/page_reading.h"
 
 namespace azu {
 
@@ -28,5 +29,8 @@ struct AccountingFields {
 // Standard Accounting takes numeric account IDs only (also when the field is disabled).
 CheckNotice CheckAccounting(const AccountingFields& fields);
 PagePlan AccountingPlan(const AccountingFields& fields);
+// maj_0.cfg → system (none, standard, network), type (default, general, group), account-id,
+// user-id. A value word no list has is shown as it stands.
+PageReading ReadAccounting(const std::optional<std::string>& mainConfig);
 
 }  // namespace azu

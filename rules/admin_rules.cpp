@@ -18,4 +18,20 @@ PagePlan AdminPlan(const AdminFields& fields) {
   return plan;
 }
 
+PageReading ReadAdmin(const std::optional<std::string>& file) {
+  PageReading reading;
+  std::optional<std::string> password;
+  if (file) {
+    const std::vector<std::string_view> lines = FileLines(*file);
+    password = lines.empty() ? std::string() : std::string(lines.front());
+    // The lines themselves may be passwords: only their number is told.
+    if (lines.size() != 1) {
+      reading.notes.push_back("it holds " + std::to_string(lines.size()) +
+                              " lines; the page writes one, the first is shown");
+    }
+  }
+  reading.values = {{"new-password", password, true}};
+  return reading;
+}
+
 }  // namespace azu

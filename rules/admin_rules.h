@@ -4,6 +4,7 @@
 #include <string>
 
 #include "rules/page_plan.h"
+#include "rules/page_reading.h"
 
 namespace azu {
 
@@ -13,5 +14,7 @@ struct AdminFields {
 
 CheckNotice CheckAdmin(const AdminFields& fields);
 PagePlan AdminPlan(const AdminFields& fields);
+// engineInfo → new-password (secret).
+PageReading ReadAdmin(const std::optional<std::string>& file);
 
 }  // namespace azu

@@ -41,4 +41,43 @@ std::optional<PagePlan> DualIpPlan(const DualIpFields& fields, ServerLibrary& li
   return plan;
 }
 
+PageReading ReadDualIp(const std::optional<std::string>& mainConfig,
+                       const std::optional<std::string>& rulesFile,
+                       const std::optional<std::optional<std::string>>& attribute) {
+  PageReading reading;
+  const std::string content = mainConfig.value_or("");
+  const auto address = SingleKeyValue(content, kAddressKey, reading);
+  const auto mask = SingleKeyValue(content, kMaskKey, reading);
+  const bool keys = address && mask;
+  if (address.has_value() != mask.has_value()) {
+    reading.notes.push_back(std::string(address ? kMaskKey : kAddressKey) +
+                            " is missing, although the page writes both keys");
+  }
+  if (rulesFile && keys) {
+    const std::vector<std::string_view> lines = FileLines(*rulesFile);
+    if (lines.size() != 1 || lines.front() != PortFilterRulesLine(*address, *mask)) {
+      reading.notes.push_back(std::string("the rules file ") + kPortFilterRulesPath +
+                              " is not the one the page writes for this address and mask");
+    }
+  }
+  if (keys != rulesFile.has_value()) {
+    reading.notes.push_back(keys ? std::string("the rules file ") + kPortFilterRulesPath +
+                                       " is missing"
+                                 : std::string("the rules file ") + kPortFilterRulesPath +
+                                       " is there without the address");
+  }
+  // Deleting leaves the attribute as it is; only an address without it is incomplete.
+  const bool enabled = !attribute || *attribute == std::optional<std::string>("yes");
+  if (keys && !enabled) reading.notes.push_back("portfilters_enabled is not yes");
+  std::string state = "incomplete";
+  if (reading.notes.empty()) state = keys ? "present" : "absent";
+  if (!address && !mask && !rulesFile) state = "absent";
+  reading.values = {
+      {"state", state},
+      {"address", address},
+      {"mask", mask},
+      {"portfilters-enabled", attribute ? *attribute : std::optional<std::string>("unknown")}};
+  return reading;
+}
+
 }  // namespace azu

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "rules/page_plan.h"
+#include "rules/page_reading.h"
 
 namespace azu {
 
@@ -27,5 +28,13 @@ CheckNotice CheckDualIp(const DualIpFields& fields, std::span<const std::string>
 // Nothing (nullopt) for a selection that is neither Add nor Delete. The plan's steps after the
 // file change use `library`.
 std::optional<PagePlan> DualIpPlan(const DualIpFields& fields, ServerLibrary& library);
+
+// The second address whole: the keys of maj_0.cfg, the rules file (nullopt: none) and the
+// attribute (nullopt: the library cannot read it; an inner nullopt: not set). `state` is present,
+// absent, or incomplete when the three disagree (a failed add or delete leaves that); then
+// address, mask and portfilters-enabled.
+PageReading ReadDualIp(const std::optional<std::string>& mainConfig,
+                       const std::optional<std::string>& rulesFile,
+                       const std::optional<std::optional<std::string>>& attribute);
 
 }  // namespace azu

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rules/page_plan.h"
+#include "rules/page_reading.h"
 
 namespace azu {
 
@@ -17,5 +18,7 @@ struct FtpFields {
 
 CheckNotice CheckFtp(const FtpFields& fields);
 PagePlan FtpPlan(const FtpFields& fields);
+// ScanToFtp_input.txt → host, user, ftp-password (secret), destination.
+PageReading ReadFtp(const std::optional<std::string>& file);
 
 }  // namespace azu

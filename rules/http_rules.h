@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "rules/page_plan.h"
+#include "rules/page_reading.h"
 
 namespace azu {
 
@@ -18,5 +19,7 @@ struct HttpFields {
 
 CheckNotice CheckHttp(const HttpFields& fields);
 PagePlan HttpPlan(const HttpFields& fields);
+// engineHTTP (nullopt: the server has none) → http-port, https-port.
+PageReading ReadHttp(const std::optional<std::string>& file);
 
 }  // namespace azu

@@ -27,4 +27,36 @@ std::optional<PagePlan> SnmpPlan(const SnmpFields& fields) {
   return plan;
 }
 
+PageReading ReadSnmp(const std::optional<std::string>& mainConfig) {
+  PageReading reading;
+  const std::string content = mainConfig.value_or("");
+  const auto version = SingleKeyValue(content, "snmp.version", reading);
+  const auto get = SingleKeyValue(content, "snmp.getcommunityname", reading);
+  const auto set = SingleKeyValue(content, "snmp.setcommunityname", reading);
+  const auto user = SingleKeyValue(content, "snmp.username", reading);
+  const auto auth = SingleKeyValue(content, "snmp.authpassword", reading);
+  const auto priv = SingleKeyValue(content, "snmp.privpassword", reading);
+  reading.values = {{"version", version},
+                    {"get-community", get, true},
+                    {"set-community", set, true},
+                    {"auth-password", auth, true},
+                    {"priv-password", priv, true}};
+  if (!version) {
+    if (get || set || user || auth || priv) reading.notes.push_back("snmp.version is missing");
+    return reading;
+  }
+  if (*version != "1" && *version != "3") {
+    reading.notes.push_back("snmp.version=" + *version + " is no version the page writes");
+    return reading;
+  }
+  SnmpFields fields;
+  fields.version = *version == "1" ? kSnmpVersion1 : kSnmpVersion3;
+  fields.getCommunity = get.value_or("");
+  fields.setCommunity = set.value_or("");
+  fields.authPassword = auth.value_or("");
+  fields.privPassword = priv.value_or("");
+  NoteKeysNotAsPlanned(content, SnmpPlan(fields)->change.keys, reading);
+  return reading;
+}
+
 }  // namespace azu

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "rules/page_plan.h"
+#include "rules/page_reading.h"
 
 namespace azu {
 
@@ -26,5 +27,8 @@ struct SnmpFields {
 // Nothing (nullopt) for a selection that is no version; empty names and passwords are written as
 // empty values.
 std::optional<PagePlan> SnmpPlan(const SnmpFields& fields);
+// maj_0.cfg → version, get-community, set-community, auth-password, priv-password (all but the
+// version secret).
+PageReading ReadSnmp(const std::optional<std::string>& mainConfig);
 
 }  // namespace azu

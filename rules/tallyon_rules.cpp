@@ -12,4 +12,17 @@ PagePlan TallyonPlan(const TallyonFields& fields) {
   return plan;
 }
 
+PageReading ReadTallyon(const std::optional<std::string>& mainConfig) {
+  PageReading reading;
+  const std::string content = mainConfig.value_or("");
+  TallyonFields fields;
+  const auto user = SingleKeyValue(content, "AZPersUserID", reading);
+  const auto passcode = SingleKeyValue(content, "AZPersUserPWD", reading);
+  fields.userId = user.value_or("");
+  fields.passcode = passcode.value_or("");
+  NoteKeysNotAsPlanned(content, TallyonPlan(fields).change.keys, reading);
+  reading.values = {{"user-id", user}, {"passcode", passcode, true}};
+  return reading;
+}
+
 }  // namespace azu

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rules/page_plan.h"
+#include "rules/page_reading.h"
 
 namespace azu {
 
@@ -14,5 +15,7 @@ struct TallyonFields {
 };
 
 PagePlan TallyonPlan(const TallyonFields& fields);
+// maj_0.cfg → user-id, passcode (secret).
+PageReading ReadTallyon(const std::optional<std::string>& mainConfig);
 
 }  // namespace azu

@@ -100,6 +100,18 @@ zornectl_e2e() {
     status=1
   fi
 
+  # show reads the same values on Windows as on Linux, and stores nothing.
+  local shown
+  shown=$(VIREO_KNOWN_SERVERS=$work/linux-known "$linux_zornectl" show --json --reveal \
+    --zorne-password-file "$password" "$server")
+  events=$(grep -c -E ' (put|delete|attribute|reboot) ' "$work/windows-side/.zorne/events.log")
+  zornectl_exe show --json --reveal --zorne-password-file "$(windows_path "$password")" "$server"
+  if [ "$code" != 0 ] || [ "${out//$'\r'/}" != "$shown" ] ||
+    [ "$(grep -c -E ' (put|delete|attribute|reboot) ' "$work/windows-side/.zorne/events.log")" != "$events" ]; then
+    echo "zornectl.exe show: status $code, output: $out; Linux read: $shown"
+    status=1
+  fi
+
   # The key pinned on Windows has the fingerprint the emulator computed with OpenSSL.
   local key
   key=$(sed -n 's/^zorne-emulator key //p' "$work/windows-side.out")

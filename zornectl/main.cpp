@@ -14,6 +14,7 @@
 #include "zornectl/options.h"
 #include "zornectl/report.h"
 #include "zornectl/run.h"
+#include "zornectl/show.h"
 
 int main(int argc, char** argv) {
   using namespace azu;
@@ -29,6 +30,21 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   const Request& request = command.request;
+  if (command.kind == Command::Kind::Show) {
+    const ShowRequest show{request.servers,         request.json,
+                           command.reveal,          request.parallel,
+                           request.deadlineSeconds, request.zornePassword};
+    ProgressLine progress(stderr, show.servers.size());
+    const auto outcomes = ShowServers(
+        show, VireoLibrary(), [&](const ShowOutcome& outcome) { progress.Count(outcome.done); });
+    progress.Finish();
+    std::cout << (show.json ? ShowJsonLines(outcomes, show.reveal)
+                            : ShowBlocks(outcomes, show.reveal));
+    for (const ShowOutcome& outcome : outcomes) {
+      if (!outcome.done) return kExitSomeFailed;
+    }
+    return kExitDone;
+  }
   // The page's own checks come before any server is reached, with the page's texts.
   if (const CheckNotice notice = CheckPage(request)) {
     std::cerr << "zornectl: " << Cp1252ToUtf8(GetText(notice)) << "\n";
@@ -36,8 +52,8 @@ int main(int argc, char** argv) {
   }
 
   ProgressLine progress(stderr, request.servers.size());
-  const auto outcomes = RunServers(request, VireoLibrary(),
-                                   [&](const ServerOutcome& outcome) { progress.Count(outcome); });
+  const auto outcomes = RunServers(
+      request, VireoLibrary(), [&](const ServerOutcome& outcome) { progress.Count(outcome.done); });
   progress.Finish();
   if (request.json) {
     std::cout << JsonLines(request.page, outcomes);

@@ -83,17 +83,21 @@ struct Common {
   std::string zornePasswordFile;
 };
 
-void AddCommon(CLI::App& page, Request& request, Common& common) {
+// The options of every command that reaches servers; `writes` adds those of the page commands.
+void AddCommon(CLI::App& page, Request& request, Common& common, bool writes = true) {
   page.add_option("servers", common.servers, "Zorne servers: name, address or address:port")
       ->check(kOneLine);
   page.add_option("--servers-file", common.serversFile,
                   "more servers, one per line ('#' comments, blank lines skipped)")
       ->check(CLI::ExistingFile);
-  page.add_flag("--dry-run", request.dryRun,
-                "fetch and compute, print a unified diff per server, store nothing");
-  page.add_option("--reboot", common.reboot, "reboot each server whose file was stored")
-      ->check(CLI::IsMember({"no", "yes"}));
-  page.add_option("--backup", common.backup, "keep each server's previous file as DIR/SERVER/path");
+  if (writes) {
+    page.add_flag("--dry-run", request.dryRun,
+                  "fetch and compute, print a unified diff per server, store nothing");
+    page.add_option("--reboot", common.reboot, "reboot each server whose file was stored")
+        ->check(CLI::IsMember({"no", "yes"}));
+    page.add_option("--backup", common.backup,
+                    "keep each server's previous file as DIR/SERVER/path");
+  }
   page.add_option("--parallel", request.parallel, "servers worked on at once")
       ->check(CLI::Range(1, kMaxParallel));
   page.add_option("--deadline", request.deadlineSeconds, "seconds each server may take")
@@ -136,6 +140,11 @@ Command ParseCommandLine(int argc, char** argv) {
 
   CLI::App* discover = app.add_subcommand("discover", "list the Zorne servers a search finds");
   discover->add_flag("--json", command.json, "one JSON object per server");
+
+  CLI::App* show = app.add_subcommand(
+      "show", "read what each server holds, in the page options' own values (stores nothing)");
+  show->add_flag("--reveal", command.reveal,
+                 "print passwords, passcodes and community names instead of set / not set");
 
   CLI::App* admin = app.add_subcommand("admin", "set the Zorne administrator password");
   admin->add_option("--new-password-file", adminFile, "file holding the new password");
@@ -190,6 +199,7 @@ Command ParseCommandLine(int argc, char** argv) {
   for (CLI::App* page : {admin, accounting, tallyon, ftp, http, snmp, dualIp}) {
     AddCommon(*page, request, common);
   }
+  AddCommon(*show, request, common, false);
 
   try {
     app.parse(argc, argv);
@@ -202,9 +212,10 @@ Command ParseCommandLine(int argc, char** argv) {
     command.kind = Command::Kind::Discover;
     return command;
   }
-  for (CLI::App* page : {admin, accounting, tallyon, ftp, http, snmp, dualIp}) {
+  for (CLI::App* page : {admin, accounting, tallyon, ftp, http, snmp, dualIp, show}) {
     if (page->parsed()) request.page = page->get_name();
   }
+  if (show->parsed()) command.kind = Command::Kind::Show;
 
   // Secrets from their files.
   const std::pair<const std::string*, std::string*> secrets[] = {

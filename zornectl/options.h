@@ -12,8 +12,9 @@ inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 struct Command {
-  enum class Kind : std::uint8_t { Page, Discover, Finished } kind = Kind::Finished;
-  Request request;           // Page
+  enum class Kind : std::uint8_t { Page, Show, Discover, Finished } kind = Kind::Finished;
+  Request request;           // Page; Show: its servers, parallel, deadline, json and password
+  bool reveal = false;       // Show
   bool json = false;         // Discover
   int exitCode = kExitDone;  // Finished: help was shown (0) or a usage error was told (2)
 };

@@ -10,9 +10,9 @@ namespace azu::ctl {
 ProgressLine::ProgressLine(std::FILE* out, std::size_t total)
     : out_(out), shown_(IsTerminal(out)), total_(total) {}
 
-void ProgressLine::Count(const ServerOutcome& outcome) {
+void ProgressLine::Count(bool done) {
   ++done_;
-  if (!outcome.done) ++failed_;
+  if (!done) ++failed_;
   if (!shown_) return;
   std::fprintf(out_, "\rzornectl: %zu/%zu done, %zu failed", done_, total_, failed_);
   std::fflush(out_);

@@ -14,7 +14,7 @@ namespace azu::ctl {
 class ProgressLine {
  public:
   ProgressLine(std::FILE* out, std::size_t total);
-  void Count(const ServerOutcome& outcome);
+  void Count(bool done);
   void Finish();
 
  private:

@@ -10,21 +10,12 @@
 #include "framework/message_box.h"
 #include "rules/page_plan.h"
 #include "server/configure.h"
+#include "zornectl/server_messages.h"
 #include "zornectl/server_run_library.h"
 #include "zornectl/unified_diff.h"
 
 namespace azu::ctl {
 namespace {
-
-// The boxes a server's run shows, kept as its messages; no question is ever answered Yes.
-class MessageCapture final : public MessageSink {
- public:
-  int Show(std::string_view text, unsigned type) override {
-    texts.push_back(Cp1252ToUtf8(text));
-    return type == kQuestionBox ? IDNO : IDOK;
-  }
-  std::vector<std::string> texts;
-};
 
 // A server's text as a folder name: no separator can lead out of the backup folder.
 std::string FolderName(std::string server) {
@@ -42,27 +33,6 @@ std::optional<std::string> BackupFolder(const Request& request, const std::strin
   // Configuration files hold passwords.
   fs::permissions(folder, fs::perms::owner_all, ignored);
   return folder.string();
-}
-
-// What the library's status says, for a reason that the page's text leaves open (the page says
-// the same for a wrong password and an unreachable server).
-std::string StatusMeaning(VIREO_STATUS status) {
-  switch (status) {
-    case VIREO_E_UNREACHABLE:
-      return "the server cannot be reached";
-    case VIREO_E_AUTH:
-      return "the server refused the password";
-    case VIREO_E_HOSTKEY:
-      return "the server's key is not the one pinned for it";
-    case VIREO_E_CONFLICT:
-      return "the file changed on the server meanwhile";
-    case VIREO_E_SESSION_ENDED:
-      return "the server ended the session";
-    case VIREO_E_PROTOCOL:
-      return "the connection broke or the answer was not understood";
-    default:
-      return "";
-  }
 }
 
 std::string DoneMessage(const Request& request, const ServerRunLibrary& library, bool rebooted) {
@@ -136,25 +106,28 @@ ServerOutcome RunServer(const Request& request, ServerLibrary& library, const st
   return outcome;
 }
 
+void RunInParallel(std::size_t count, int parallel, const std::function<void(std::size_t)>& work) {
+  std::atomic<std::size_t> next{0};
+  const auto worker = [&] {
+    for (std::size_t i = next++; i < count; i = next++) work(i);
+  };
+  const std::size_t workers = std::min(count, static_cast<std::size_t>(std::max(parallel, 1)));
+  std::vector<std::thread> threads;
+  threads.reserve(workers);
+  for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(worker);
+  for (std::thread& thread : threads) thread.join();
+}
+
 std::vector<ServerOutcome> RunServers(
     const Request& request, ServerLibrary& library,
     const std::function<void(const ServerOutcome& outcome)>& progress) {
   std::vector<ServerOutcome> outcomes(request.servers.size());
-  std::atomic<std::size_t> next{0};
   std::mutex reporting;
-  const auto work = [&] {
-    for (std::size_t i = next++; i < outcomes.size(); i = next++) {
-      outcomes[i] = RunServer(request, library, request.servers[i]);
-      const std::lock_guard lock(reporting);
-      if (progress) progress(outcomes[i]);
-    }
-  };
-  const std::size_t workers =
-      std::min(outcomes.size(), static_cast<std::size_t>(std::max(request.parallel, 1)));
-  std::vector<std::thread> threads;
-  threads.reserve(workers);
-  for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work);
-  for (std::thread& thread : threads) thread.join();
+  RunInParallel(outcomes.size(), request.parallel, [&](std::size_t i) {
+    outcomes[i] = RunServer(request, library, request.servers[i]);
+    const std::lock_guard lock(reporting);
+    if (progress) progress(outcomes[i]);
+  });
   return outcomes;
 }
 

@@ -23,6 +23,9 @@ struct ServerOutcome {
 // One server, on the calling thread; its messages are its own.
 ServerOutcome RunServer(const Request& request, ServerLibrary& library, const std::string& server);
 
+// Calls `work` for 0 .. count-1, `parallel` at once.
+void RunInParallel(std::size_t count, int parallel, const std::function<void(std::size_t)>& work);
+
 // Every server of the request, `request.parallel` at once, in the request's order. `progress`
 // is called (from the worker threads, one at a time) after each server.
 std::vector<ServerOutcome> RunServers(
