@@ -23,7 +23,7 @@ cmake --build --preset debug
 
 cmake --preset fuzz >/dev/null
 cmake --build build-fuzz --target fuzz_emulator_request fuzz_discovery_datagram \
-  fuzz_discovery_answer fuzz_arp_listing fuzz_snmp_reply fuzz_text_table fuzz_line_rewrite
+  fuzz_discovery_answer fuzz_http_answer fuzz_arp_listing fuzz_snmp_reply fuzz_text_table fuzz_line_rewrite
 fuzz() {
   local target=$1
   shift
@@ -40,6 +40,7 @@ fuzz() {
 fuzz fuzz_emulator_request -dict=emulator/fuzz/request.dict emulator/fuzz/seeds/request
 fuzz fuzz_discovery_datagram
 fuzz fuzz_discovery_answer
+fuzz fuzz_http_answer vireo/fuzz/seeds/http_answer
 fuzz fuzz_arp_listing attach/fuzz/seeds/arp_listing
 fuzz fuzz_snmp_reply attach/fuzz/seeds/snmp_reply
 fuzz fuzz_text_table app/fuzz/seeds/text_table

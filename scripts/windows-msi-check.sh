@@ -163,6 +163,8 @@ product_code() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "
 msiexec() { # action, msi, log name
   local status=0
   wine msiexec "$1" "$(winpath "$2")" /qn /l*v "$(winpath "$work/$3.log")" >/dev/null 2>&1 || status=$?
+  # msiexec hands work to processes that may go on after it returns: the prefix settles first.
+  wineserver -w
   echo "$status"
 }
 
@@ -184,6 +186,13 @@ registered() {
     $1 == "DisplayName" { name = substr($0, index($0, $3)) }
     $1 == "DisplayVersion" { version = $3 }
     name == "Azu Quorvane Config" && version != "" { print key " " version; name = "" }'
+}
+# One read of the registered products, taken once the prefix has settled, compared and shown.
+expect_registered() { # expected, when
+  wineserver -w
+  local seen
+  seen=$(registered)
+  [ "$seen" = "$1" ] || fail "$2: registered '$seen', expected '$1'"
 }
 files_in_place() { # when
   for f in "${files[@]}"; do
@@ -207,27 +216,25 @@ programs=${programs#C:\\}
 menu="$WINEPREFIX/drive_c/${programs//\\//}/Azu Quorvane Config"
 link="$menu/Azu Quorvane Config.lnk"
 files_in_place "installed $version"
-[ "$(registered)" = "$code $version" ] ||
-  fail "installed $version: registered '$(registered)', expected '$code $version'"
+expect_registered "$code $version" "installed $version"
 
 status=$(msiexec /i "$newer_msi" upgrade)
 [ "$status" = 0 ] || fail "msiexec /i $(basename "$newer_msi"): status $status (log $work/upgrade.log)"
 files_in_place "$newer over $version"
-[ "$(registered)" = "$newer_code $newer" ] ||
-  fail "$newer over $version: registered '$(registered)', expected only '$newer_code $newer'"
+expect_registered "$newer_code $newer" "$newer over $version"
 
 status=$(msiexec /i "$msi" downgrade)
 [ "$status" != 0 ] || fail "msiexec /i $(basename "$msi") over $newer: status 0, expected a refusal"
 files_in_place "$version refused over $newer"
-[ "$(registered)" = "$newer_code $newer" ] ||
-  fail "$version refused over $newer: registered '$(registered)', expected only '$newer_code $newer'"
+expect_registered "$newer_code $newer" "$version refused over $newer"
 
 status=$(msiexec /x "$newer_msi" remove)
 [ "$status" = 0 ] || fail "msiexec /x $(basename "$newer_msi"): status $status (log $work/remove.log)"
 [ ! -e "$installed" ] || fail "removed: $installed is still there: $(ls -A "$installed" | paste -sd ' ')"
 [ ! -e "$link" ] || fail "removed: the shortcut $link is still there"
 [ ! -e "$menu" ] || fail "removed: the Start-menu folder $menu is still there"
-[ -z "$(registered)" ] || fail "removed: still registered '$(registered)'"
+expect_registered "" "removed"
+wineserver -w
 if wine reg query 'HKLM\Software\Azu\Azu Quorvane Config' >/dev/null 2>&1; then
   fail "removed: the shortcut's registry key HKLM\\Software\\Azu\\Azu Quorvane Config is still there"
 fi

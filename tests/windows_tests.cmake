@@ -36,7 +36,7 @@ add_dependencies(windows_seams_test net_recorder)
 
 # The library's parts that have Windows sources of their own, or none at all.
 foreach(unit server_address url_encoding status_mapping discovery_answer discovery_list local_file
-             handle_registry)
+             handle_registry http_answer_reader)
   azu_add_windows_test(vireo_${unit}_test SOURCES vireo/${unit}_test.cpp LIBS azu_vireo_core)
 endforeach()
 azu_add_windows_test(vireo_known_servers_test

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/ascii_case.h"
+#include "vireo/http_answer_reader.h"
 #include "vireo/http_client.h"
 #include "vireo/key_fingerprint.h"
 #include "vireo/protocol.h"
@@ -39,7 +40,6 @@ using std::chrono::milliseconds;
 constexpr std::size_t kSendPiece = std::size_t{64} * 1024;
 constexpr std::size_t kReceivePiece = std::size_t{64} * 1024;
 // A chunk-size line of a chunked answer; real ones are a few hex digits.
-constexpr std::size_t kMaxChunkLine = 1024;
 
 bool StartWinsock() {
   static const bool started = [] {
@@ -335,75 +335,6 @@ class TlsStream {
   std::vector<char> record_;    // the record being encrypted
 };
 
-// The head of an answer.
-struct Head {
-  int status = 0;
-  std::optional<std::uint64_t> length;
-  bool chunked = false;
-  bool close = false;
-  std::string etag;
-};
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-std::optional<std::uint64_t> Decimal(std::string_view text) {
-  if (text.empty() || text.size() > 19) return std::nullopt;
-  std::uint64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value;
-}
-
-bool Contains(std::string_view text, std::string_view word) {
-  std::string lower(text);
-  for (char& c : lower) c = platform::LowerAscii(c);
-  return lower.find(word) != std::string::npos;
-}
-
-// The status line and headers of `text` (without the blank line); nullopt when not HTTP/1.x.
-std::optional<Head> ParseHead(std::string_view text) {
-  Head head;
-  const auto line_end = text.find("\r\n");
-  const std::string_view status_line = text.substr(0, line_end);
-  if (!status_line.starts_with("HTTP/1.") || status_line.size() < 12 || status_line[8] != ' ') {
-    return std::nullopt;
-  }
-  const auto code = Decimal(status_line.substr(9, 3));
-  if (!code || (status_line.size() > 12 && status_line[12] != ' ')) return std::nullopt;
-  head.status = static_cast<int>(*code);
-  head.close = status_line.starts_with("HTTP/1.0");
-  text.remove_prefix(line_end == std::string_view::npos ? text.size() : line_end + 2);
-  while (!text.empty()) {
-    const auto end = text.find("\r\n");
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 2);
-    const auto colon = line.find(':');
-    // A lone CR or LF inside a line would end it for some other reader.
-    if (colon == std::string_view::npos || line.find_first_of("\r\n") != std::string_view::npos) {
-      return std::nullopt;
-    }
-    const std::string_view name = line.substr(0, colon);
-    const std::string_view value = Trimmed(line.substr(colon + 1));
-    if (platform::EqualsIgnoringAsciiCase(name, "content-length")) {
-      head.length = Decimal(value);
-      if (!head.length) return std::nullopt;
-    } else if (platform::EqualsIgnoringAsciiCase(name, "transfer-encoding")) {
-      head.chunked = Contains(value, "chunked");
-    } else if (platform::EqualsIgnoringAsciiCase(name, "connection")) {
-      head.close = head.close || Contains(value, "close");
-    } else if (platform::EqualsIgnoringAsciiCase(name, "etag")) {
-      head.etag = value;
-    }
-  }
-  return head;
-}
-
 }  // namespace
 
 struct HttpClient::Session {
@@ -421,33 +352,6 @@ struct HttpClient::Session {
     const Read read = stream->ReadSome(pending, deadline);
     if (read == Read::kData) received = true;
     return read;
-  }
-
-  // The next `size` bytes given to `take`, from what is pending first.
-  template <typename Take>
-  [[nodiscard]] bool Pass(std::uint64_t size, const Deadline& deadline, Take&& take) {
-    while (size > 0) {
-      if (pending.empty() && More(deadline) != Read::kData) return false;
-      const std::size_t piece =
-          static_cast<std::size_t>(std::min<std::uint64_t>(size, pending.size()));
-      if (!take(std::string_view(pending).substr(0, piece))) return false;
-      pending.erase(0, piece);
-      size -= piece;
-    }
-    return true;
-  }
-
-  // One line of at most kMaxChunkLine bytes, without its CRLF.
-  [[nodiscard]] std::optional<std::string> Line(const Deadline& deadline) {
-    while (true) {
-      const auto end = pending.find("\r\n");
-      if (end != std::string::npos) {
-        std::string line = pending.substr(0, end);
-        pending.erase(0, end + 2);
-        return line;
-      }
-      if (pending.size() > kMaxChunkLine || More(deadline) != Read::kData) return std::nullopt;
-    }
   }
 };
 
@@ -483,22 +387,6 @@ std::string RequestHead(const HttpRequest& request, const ServerAddress& server,
   if (has_body) head.append("Content-Length: ").append(std::to_string(body_size)).append("\r\n");
   head.append("\r\n");
   return head;
-}
-
-// A chunk's size line: hex digits, then perhaps ";extensions".
-std::optional<std::uint64_t> ChunkSize(std::string_view line) {
-  line = Trimmed(line.substr(0, line.find(';')));
-  if (line.empty() || line.size() > 15) return std::nullopt;
-  std::uint64_t size = 0;
-  for (const char c : line) {
-    const char lower = platform::LowerAscii(c);
-    const int digit = lower >= '0' && lower <= '9'   ? lower - '0'
-                      : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10
-                                                     : -1;
-    if (digit < 0) return std::nullopt;
-    size = size * 16 + static_cast<std::uint64_t>(digit);
-  }
-  return size;
 }
 
 }  // namespace
@@ -550,80 +438,48 @@ HttpAnswer HttpClient::Session::Exchange(const HttpRequest& request, KeyCheck& k
   }
   sent = true;
 
-  // The answer's head; interim 1xx heads are passed over.
-  Head got;
-  while (true) {
-    std::size_t end = 0;
-    while ((end = pending.find("\r\n\r\n")) == std::string::npos) {
-      if (pending.size() > kMaxAnswerHead || More(deadline) != Read::kData) {
-        return fail(Transport::kBroken);
+  // The answer, from what is pending first; the reader says where it ends and what it refuses.
+  HttpAnswerReader reader;
+  reader.Feed(pending);
+  pending.clear();
+  bool to_caller = false;
+  for (HttpAnswerReader::Event event = reader.Next(); event != HttpAnswerReader::Event::kDone;
+       event = reader.Next()) {
+    switch (event) {
+      case HttpAnswerReader::Event::kNeedMore: {
+        const Read read = More(deadline);
+        if (read == Read::kFailed) return fail(Transport::kBroken);
+        if (read == Read::kClosed) reader.EndOfStream();
+        reader.Feed(pending);
+        pending.clear();
+        break;
       }
-    }
-    if (end + 4 > kMaxAnswerHead) return fail(Transport::kBroken);
-    const std::optional<Head> parsed = ParseHead(std::string_view(pending).substr(0, end));
-    pending.erase(0, end + 4);
-    if (!parsed) return fail(Transport::kBroken);
-    if (parsed->status >= 200) {
-      got = *parsed;
-      break;
-    }
-  }
-  answer.status = got.status;
-  answer.etag = got.etag;
-
-  const bool to_caller = got.status >= 200 && got.status <= 299 && request.take_body;
-  std::uint64_t taken = 0;
-  bool too_large = false;
-  const auto take = [&](std::string_view piece) {
-    if (piece.size() > kMaxTransferBytes - taken) {
-      too_large = true;
-      return false;
-    }
-    taken += piece.size();
-    if (to_caller) return request.take_body(piece);
-    answer.body.append(piece);
-    return true;
-  };
-  bool whole = true;
-  bool keep = !got.close;
-  if (got.status == 204 || got.status == 304) {
-  } else if (got.chunked) {
-    while (whole) {
-      const std::optional<std::string> line = Line(deadline);
-      const std::optional<std::uint64_t> size = line ? ChunkSize(*line) : std::nullopt;
-      if (!size) {
-        whole = false;
-      } else if (*size == 0) {
-        for (std::optional<std::string> trailer = Line(deadline);; trailer = Line(deadline)) {
-          if (!trailer) whole = false;
-          if (!trailer || trailer->empty()) break;
+      case HttpAnswerReader::Event::kHead: {
+        const HttpAnswerReader::Head& head = reader.GetHead();
+        answer.status = head.status;
+        answer.etag = head.etag;
+        to_caller = head.status >= 200 && head.status <= 299 && request.take_body;
+        // Room for the announced size at once: growing piece by piece would copy a file many
+        // times.
+        if (!to_caller && head.length) answer.body.reserve(static_cast<std::size_t>(*head.length));
+        break;
+      }
+      case HttpAnswerReader::Event::kBody:
+        if (to_caller) {
+          if (!request.take_body(reader.Body())) return fail(Transport::kBroken);
+        } else {
+          answer.body.append(reader.Body());
         }
         break;
-      } else {
-        const std::optional<std::string> end =
-            Pass(*size, deadline, take) ? Line(deadline) : std::nullopt;
-        whole = end && end->empty();
-      }
-    }
-  } else if (got.length) {
-    if (*got.length > kMaxTransferBytes) {
-      too_large = true;
-    } else {
-      // Room for the announced size at once: growing piece by piece would copy a file many times.
-      if (!to_caller) answer.body.reserve(static_cast<std::size_t>(*got.length));
-      whole = Pass(*got.length, deadline, take);
-    }
-  } else {
-    // Neither a length nor chunks: the answer ends with the connection.
-    keep = false;
-    for (Read read = Read::kData; whole && read != Read::kClosed; read = More(deadline)) {
-      whole = read != Read::kFailed && take(pending);
-      pending.clear();
+      case HttpAnswerReader::Event::kRefused:
+        return fail(reader.Refusal());
+      case HttpAnswerReader::Event::kDone:
+        break;
     }
   }
-  if (too_large) return fail(Transport::kTooLarge);
-  if (!whole) return fail(Transport::kBroken);
-  if (!keep) {
+  if (reader.KeepConnection()) {
+    pending = reader.Leftover();
+  } else {
     stream.reset();
     pending.clear();
   }
