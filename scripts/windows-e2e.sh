@@ -145,6 +145,20 @@ zornectl_e2e() {
     status=1
   fi
 
+  # keys lists that pin; keys forget removes it, and the next connection pins the new key.
+  zornectl_exe keys
+  if [ "$code" != 0 ] || [[ "$out" != *"$server"*"$key"* ]]; then
+    echo "zornectl.exe keys: status $code; $out"
+    status=1
+  fi
+  zornectl_exe keys forget "$server"
+  local forgotten=$code
+  zornectl_exe "${page[@]}" --zorne-password-file "$(windows_path "$password")" "$server"
+  if [ "$forgotten" != 0 ] || [ "$code" != 0 ] || grep -qF "$key" "$work/known_servers"; then
+    echo "zornectl.exe keys forget $server: status $forgotten, then the page: status $code; $out"
+    status=1
+  fi
+
   # Hostile answers to the login: bounded in size and in time.
   openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
     -subj /CN=hostile -keyout "$work/hostile-key.pem" -out "$work/hostile-cert.pem" 2>/dev/null

@@ -1,8 +1,8 @@
 #include "vireo/connection.h"
 
+#include <atomic>
 #include <utility>
 
-#include "platform/ascii_case.h"
 #include "vireo/protocol.h"
 #include "vireo/status_mapping.h"
 #include "vireo/url_encoding.h"
@@ -28,11 +28,8 @@ bool IsSessionToken(std::string_view text) {
 
 namespace {
 
-std::string PinName(const ServerAddress& server) {
-  std::string name = server.host;
-  for (char& c : name) c = platform::LowerAscii(c);
-  return name + ":" + std::to_string(server.port);
-}
+// Connections of this process not yet closed; the last to close writes the pins they made.
+std::atomic<int> g_open_connections{0};
 
 }  // namespace
 
@@ -41,7 +38,13 @@ Connection::Connection(const ServerAddress& server, std::string named)
       pin_name_(PinName(server)),
       named_(std::move(named)),
       pinned_(known_.Pinned(pin_name_)),
-      http_(server, pinned_) {}
+      http_(server, pinned_) {
+  ++g_open_connections;
+}
+
+Connection::~Connection() {
+  if (--g_open_connections == 0) FlushPinsUnlessBusy();
+}
 
 VIREO_STATUS Connection::Login(std::string_view user, std::string_view password) {
   HttpRequest request;
@@ -63,8 +66,9 @@ VIREO_STATUS Connection::Login(std::string_view user, std::string_view password)
     return VIREO_E_PROTOCOL;
   }
   token_ = answer.body;
-  // As ssh does: a key that could not be kept is checked again next time, not refused now.
-  if (!pinned_ && !known_.File().empty()) static_cast<void>(known_.Pin(pin_name_, http_.SeenKey()));
+  // Written when the last connection closes; as ssh does, a key that could not be kept is
+  // checked again next time, not refused now.
+  if (!pinned_ && !known_.File().empty()) known_.PinLater(pin_name_, http_.SeenKey());
   return VIREO_OK;
 }
 

@@ -18,10 +18,16 @@ class Connection {
  public:
   // `named`: the server as the caller named it, for the report of a key mismatch.
   Connection(const ServerAddress& server, std::string named);
+  // The last connection of the process to close writes the keys pinned meanwhile (FlushPins).
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  Connection(Connection&&) = delete;
+  Connection& operator=(Connection&&) = delete;
 
   // Logs in; on success later exchanges carry the token. The server's key must be the one
   // pinned for it (else VIREO_E_HOSTKEY before the password is sent); with none pinned, the key
-  // of a successful login is pinned.
+  // of a successful login is pinned (KnownServers::PinLater).
   [[nodiscard]] VIREO_STATUS Login(std::string_view user, std::string_view password);
   // Ends the server's session; failures do not matter to a caller that is leaving.
   void Logout();

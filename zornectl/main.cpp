@@ -11,6 +11,7 @@
 #include "platform/system_language.h"
 #include "server/transaction.h"
 #include "zornectl/discover.h"
+#include "zornectl/keys.h"
 #include "zornectl/options.h"
 #include "zornectl/report.h"
 #include "zornectl/run.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
 
   const Command command = ParseCommandLine(argc, argv);
   if (command.kind == Command::Kind::Finished) return command.exitCode;
+  if (command.kind == Command::Kind::Keys) return RunKeys(command.keys, std::cout, std::cerr);
   if (command.kind == Command::Kind::Discover) {
     std::cout << DiscoverServersText(command.json);
     return kExitDone;

@@ -134,12 +134,22 @@ Command ParseCommandLine(int argc, char** argv) {
   std::string ftpPasswordFile;
   std::string authFile;
   std::string privFile;
+  std::string getCommunityFile;
+  std::string setCommunityFile;
   std::string system = "none";
   std::string type = "default";
   std::string snmpVersion = "1";
 
   CLI::App* discover = app.add_subcommand("discover", "list the Zorne servers a search finds");
   discover->add_flag("--json", command.json, "one JSON object per server");
+
+  CLI::App* keys = app.add_subcommand(
+      "keys", "list the servers whose keys are pinned, and the keys' fingerprints");
+  keys->add_flag("--json", command.keys.json, "one JSON object per server");
+  CLI::App* forget = keys->add_subcommand(
+      "forget", "forget a server's pinned key; its next connection pins the key it shows");
+  forget->add_option("server", command.keys.server, "the server: name, address or address:port")
+      ->required();
 
   CLI::App* show = app.add_subcommand(
       "show", "read what each server holds, in the page options' own values (stores nothing)");
@@ -177,10 +187,17 @@ Command ParseCommandLine(int argc, char** argv) {
 
   CLI::App* snmp = app.add_subcommand("snmp", "set the SNMP version and its credentials");
   snmp->add_option("--version", snmpVersion, "SNMP version")->check(CLI::IsMember({"1", "3"}));
-  snmp->add_option("--get-community", request.snmp.getCommunity, "read community (version 1)")
-      ->check(kOneLine);
-  snmp->add_option("--set-community", request.snmp.setCommunity, "write community (version 1)")
-      ->check(kOneLine);
+  // A community is a credential too: from a file, it stays out of the process list.
+  CLI::Option* getCommunity =
+      snmp->add_option("--get-community", request.snmp.getCommunity, "read community (version 1)")
+          ->check(kOneLine);
+  CLI::Option* setCommunity =
+      snmp->add_option("--set-community", request.snmp.setCommunity, "write community (version 1)")
+          ->check(kOneLine);
+  snmp->add_option("--get-community-file", getCommunityFile, "file holding the read community")
+      ->excludes(getCommunity);
+  snmp->add_option("--set-community-file", setCommunityFile, "file holding the write community")
+      ->excludes(setCommunity);
   snmp->add_option("--auth-password-file", authFile, "file holding the authentication password");
   snmp->add_option("--priv-password-file", privFile, "file holding the privacy password");
 
@@ -212,6 +229,11 @@ Command ParseCommandLine(int argc, char** argv) {
     command.kind = Command::Kind::Discover;
     return command;
   }
+  if (keys->parsed()) {
+    command.kind = Command::Kind::Keys;
+    if (forget->parsed()) command.keys.action = KeysCommand::Action::Forget;
+    return command;
+  }
   for (CLI::App* page : {admin, accounting, tallyon, ftp, http, snmp, dualIp, show}) {
     if (page->parsed()) request.page = page->get_name();
   }
@@ -219,9 +241,13 @@ Command ParseCommandLine(int argc, char** argv) {
 
   // Secrets from their files.
   const std::pair<const std::string*, std::string*> secrets[] = {
-      {&adminFile, &request.admin.newPassword},  {&passcodeFile, &request.tallyon.passcode},
-      {&ftpPasswordFile, &request.ftp.password}, {&authFile, &request.snmp.authPassword},
+      {&adminFile, &request.admin.newPassword},
+      {&passcodeFile, &request.tallyon.passcode},
+      {&ftpPasswordFile, &request.ftp.password},
+      {&authFile, &request.snmp.authPassword},
       {&privFile, &request.snmp.privPassword},
+      {&getCommunityFile, &request.snmp.getCommunity},
+      {&setCommunityFile, &request.snmp.setCommunity},
   };
   for (const auto& [file, field] : secrets) {
     if (file->empty()) continue;

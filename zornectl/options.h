@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "zornectl/keys.h"
 #include "zornectl/request.h"
 
 namespace azu::ctl {
@@ -12,9 +13,10 @@ inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 struct Command {
-  enum class Kind : std::uint8_t { Page, Show, Discover, Finished } kind = Kind::Finished;
+  enum class Kind : std::uint8_t { Page, Show, Discover, Keys, Finished } kind = Kind::Finished;
   Request request;           // Page; Show: its servers, parallel, deadline, json and password
   bool reveal = false;       // Show
+  KeysCommand keys;          // Keys
   bool json = false;         // Discover
   int exitCode = kExitDone;  // Finished: help was shown (0) or a usage error was told (2)
 };

@@ -146,7 +146,7 @@ TEST_F(TransactionTest, RewrittenCopyThatCannotBeCreatedTakesTheFetchedCopyWithI
 #else
   ExpectOneError("SNMP settings not set: Open #2 (2)");  // ENOENT
 #endif
-  EXPECT_FALSE(std::filesystem::exists(fetched));        // the server's configuration is not left
+  EXPECT_FALSE(std::filesystem::exists(fetched));  // the server's configuration is not left
   ExpectCleanedUp();
 }
 
@@ -226,7 +226,8 @@ TEST_F(TransactionTest, KeyMismatchAtConnectShowsBothKeysAndTheFileAndStoresNoth
   const std::string opening =
       "The Zorne server zorne1 showed a key other than the one pinned for it. Nothing was sent to "
       "it, not even the password: another machine may be answering in its place.\n\nKey shown: ";
-  const std::string closing = ". The next connection then pins the new key.";
+  const std::string closing =
+      ", or run zornectl keys forget zorne1. The next connection then pins the new key.";
   for (const Case& c : {Case{true, opening + shown + "\nKey pinned: " + pinned + advice +
                                        "/home/andr\xE9/.config/azuqvc/known_servers" + closing},
                         Case{false, opening + "?\nKey pinned: ?" + advice + "?" + closing}}) {
