@@ -1,6 +1,8 @@
 # The core's tests as Windows programs: each is one test of its own (a wine start per program,
 # not per case), with the program's resources linked in so the text table loads from the
 # module itself, as it does for azuqvc.exe.
+set_source_files_properties(${AZU_PROGRAM_RESOURCES} PROPERTIES
+                            OBJECT_DEPENDS "${AZU_RESOURCE_FILES}")
 function(azu_add_windows_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${AZU_PROGRAM_RESOURCES})
