@@ -50,4 +50,6 @@ fuzz fuzz_line_rewrite server/fuzz/seeds/line_rewrite
 scripts/windows-tests.sh
 
 scripts/check-packages.sh
+# The Ansible collection as its maintainers publish it: sanity, unit tests, lint, build.
+scripts/ansible-checks.sh
 ctest --preset debug -j "$(nproc)"

@@ -45,6 +45,12 @@ packages=(
   msitools
   wixl
   ansible-core
+  ansible-lint
+  yamllint
+  pylint
+  pycodestyle
+  python3-voluptuous
+  python3-pytest
 )
 
 missing=()

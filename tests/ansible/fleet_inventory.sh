@@ -14,13 +14,12 @@ ansible_here() {
   export ANSIBLE_RETRY_FILES_ENABLED=0
 }
 
-# zorne_inventory NAME=SERVER...: the group `zornes`, run with the connection `local` and the
-# system's python (a version manager's shim costs a shell at every task).
+# zorne_inventory NAME=SERVER...: the group `zornes`, with the connection `local`: a host only
+# names its server, and the collection's tasks run zornectl on the controller.
 zorne_inventory() {
   echo "zornes:"
   echo "  vars:"
   echo "    ansible_connection: local"
-  echo "    ansible_python_interpreter: $(command -v /usr/bin/python3 || command -v python3)"
   echo "  hosts:"
   local host
   for host in "$@"; do

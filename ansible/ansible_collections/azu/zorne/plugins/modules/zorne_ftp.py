@@ -1,5 +1,8 @@
 #!/usr/bin/python
 # -*- coding: utf-8 -*-
+# Copyright: 2026 The Azu Quorvane Config developers
+# All rights reserved; see LICENSE.
+#
 # The scan-to-FTP page of a Zorne server, through zornectl.
 
 from __future__ import absolute_import, division, print_function
@@ -13,7 +16,10 @@ version_added: 1.7.0
 description:
   - Replaces the server's scan-to-FTP file whole.
   - Stores nothing when the server already holds the same file.
-extends_documentation_fragment: azu.zorne.zornectl
+extends_documentation_fragment:
+  - azu.zorne.zornectl
+  - azu.zorne.zornectl.changes
+  - azu.zorne.zornectl.attributes
 options:
   host:
     description:
@@ -37,9 +43,8 @@ options:
     description:
       - The folder on the FTP server.
     type: str
-
 author:
-  - Azu Quorvane Config developers
+  - Azu Quorvane Config developers (@azuqvc)
 """
 
 EXAMPLES = r"""
@@ -51,45 +56,48 @@ EXAMPLES = r"""
     user: scans
     ftp_password: "{{ vault_ftp_password }}"
     destination: /incoming
+
+- name: What would change, with its masked diff, storing nothing
+  azu.zorne.zorne_ftp:
+    server: "{{ zorne_server }}"
+    zorne_password: "{{ vault_zorne_password }}"
+    host: ftp.example.org
+    user: scans
+    ftp_password_file: /etc/zorne/ftp-password
+  check_mode: true
+  diff: true
 """
 
 RETURN = r"""
+server:
+  description: The server, as zornectl names it.
+  returned: when zornectl ran
+  type: str
+  sample: 192.0.2.7
 message:
   description: What zornectl did, or the page's message when it failed.
-  returned: always
+  returned: when zornectl ran
   type: str
   sample: stored
 status:
   description: The server-access library's last failing status; 0 when none.
-  returned: always
+  returned: when zornectl ran
   type: int
   sample: 0
+rc:
+  description: zornectl's exit status.
+  returned: failure
+  type: int
+  sample: 1
 """
 
 from ansible.module_utils.basic import AnsibleModule
-from ansible_collections.azu.zorne.plugins.module_utils.zornectl import (
-    COMMON_MUTUALLY_EXCLUSIVE,
-    Zornectl,
-    argument_spec,
-    secret_options,
-    value_arguments,
-)
+from ansible_collections.azu.zorne.plugins.module_utils.zornectl import run_module, spec
 
 
 def main():
-    secrets, exclusive = secret_options("ftp_password")
-    options = dict(host=dict(type="str", required=True), user=dict(type="str", required=True),
-                   destination=dict(type="str"))
-    options.update(secrets)
-    module = AnsibleModule(
-        argument_spec=argument_spec(options),
-        mutually_exclusive=COMMON_MUTUALLY_EXCLUSIVE + exclusive,
-        supports_check_mode=True,
-    )
-    zornectl = Zornectl(module)
-    arguments = value_arguments(module.params, ("host", "user", "destination"))
-    arguments += zornectl.secret_argument("--ftp-password-file", "ftp_password")
-    zornectl.run("ftp", arguments)
+    module = AnsibleModule(supports_check_mode=True, **spec("zorne_ftp"))
+    run_module(module, "zorne_ftp")
 
 
 if __name__ == "__main__":

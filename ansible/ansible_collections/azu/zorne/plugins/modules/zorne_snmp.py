@@ -1,5 +1,8 @@
 #!/usr/bin/python
 # -*- coding: utf-8 -*-
+# Copyright: 2026 The Azu Quorvane Config developers
+# All rights reserved; see LICENSE.
+#
 # The SNMP page of a Zorne server, through zornectl.
 
 from __future__ import absolute_import, division, print_function
@@ -14,7 +17,10 @@ description:
   - Sets the SNMP version of the server's main configuration file and that version's credentials;
     writing one version removes the other version's keys, as the window's SNMP page does.
   - Stores nothing when the server already holds the same file.
-extends_documentation_fragment: azu.zorne.zornectl
+extends_documentation_fragment:
+  - azu.zorne.zornectl
+  - azu.zorne.zornectl.changes
+  - azu.zorne.zornectl.attributes
 options:
   version:
     description:
@@ -24,12 +30,22 @@ options:
     default: "1"
   get_community:
     description:
-      - The read community (version 1).
+      - The read community (version 1), a credential like a password.
+      - Kept out of every log and handed to zornectl in an owner-only file.
     type: str
+  get_community_file:
+    description:
+      - A file holding the read community, readable by its owner only.
+    type: path
   set_community:
     description:
-      - The write community (version 1).
+      - The write community (version 1), a credential like a password.
+      - Kept out of every log and handed to zornectl in an owner-only file.
     type: str
+  set_community_file:
+    description:
+      - A file holding the write community, readable by its owner only.
+    type: path
   auth_password:
     description:
       - The authentication password (version 3).
@@ -47,7 +63,7 @@ options:
       - A file holding the privacy password, readable by its owner only.
     type: path
 author:
-  - Azu Quorvane Config developers
+  - Azu Quorvane Config developers (@azuqvc)
 """
 
 EXAMPLES = r"""
@@ -58,50 +74,46 @@ EXAMPLES = r"""
     get_community: public
     set_community: "{{ vault_set_community }}"
     reboot: true
+
+- name: SNMP version 3, its passwords from files
+  azu.zorne.zorne_snmp:
+    server: "{{ zorne_server }}"
+    zorne_password_file: /etc/zorne/admin-password
+    version: "3"
+    auth_password_file: /etc/zorne/snmp-auth
+    priv_password_file: /etc/zorne/snmp-priv
 """
 
 RETURN = r"""
+server:
+  description: The server, as zornectl names it.
+  returned: when zornectl ran
+  type: str
+  sample: 192.0.2.7
 message:
   description: What zornectl did, or the page's message when it failed.
-  returned: always
+  returned: when zornectl ran
   type: str
   sample: stored
 status:
   description: The server-access library's last failing status; 0 when none.
-  returned: always
+  returned: when zornectl ran
   type: int
   sample: 0
+rc:
+  description: zornectl's exit status.
+  returned: failure
+  type: int
+  sample: 1
 """
 
 from ansible.module_utils.basic import AnsibleModule
-from ansible_collections.azu.zorne.plugins.module_utils.zornectl import (
-    COMMON_MUTUALLY_EXCLUSIVE,
-    Zornectl,
-    argument_spec,
-    secret_options,
-    value_arguments,
-)
+from ansible_collections.azu.zorne.plugins.module_utils.zornectl import run_module, spec
 
 
 def main():
-    secrets, exclusive = secret_options("auth_password", "priv_password")
-    options = dict(
-        version=dict(type="str", choices=["1", "3"], default="1"),
-        get_community=dict(type="str"),
-        set_community=dict(type="str"),
-    )
-    options.update(secrets)
-    module = AnsibleModule(
-        argument_spec=argument_spec(options),
-        mutually_exclusive=COMMON_MUTUALLY_EXCLUSIVE + exclusive,
-        supports_check_mode=True,
-    )
-    params = module.params
-    zornectl = Zornectl(module)
-    arguments = value_arguments(params, ("version", "get_community", "set_community"))
-    arguments += zornectl.secret_argument("--auth-password-file", "auth_password")
-    arguments += zornectl.secret_argument("--priv-password-file", "priv_password")
-    zornectl.run("snmp", arguments)
+    module = AnsibleModule(supports_check_mode=True, **spec("zorne_snmp"))
+    run_module(module, "zorne_snmp")
 
 
 if __name__ == "__main__":

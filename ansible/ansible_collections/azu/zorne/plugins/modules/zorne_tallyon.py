@@ -1,5 +1,8 @@
 #!/usr/bin/python
 # -*- coding: utf-8 -*-
+# Copyright: 2026 The Azu Quorvane Config developers
+# All rights reserved; see LICENSE.
+#
 # The job-audit page of a Zorne server, through zornectl.
 
 from __future__ import absolute_import, division, print_function
@@ -13,7 +16,10 @@ version_added: 1.7.0
 description:
   - Rewrites the job-audit keys of the server's main configuration file.
   - Stores nothing when the server already holds the same file.
-extends_documentation_fragment: azu.zorne.zornectl
+extends_documentation_fragment:
+  - azu.zorne.zornectl
+  - azu.zorne.zornectl.changes
+  - azu.zorne.zornectl.attributes
 options:
   user_id:
     description:
@@ -27,9 +33,8 @@ options:
     description:
       - A file holding the passcode, readable by its owner only.
     type: path
-
 author:
-  - Azu Quorvane Config developers
+  - Azu Quorvane Config developers (@azuqvc)
 """
 
 EXAMPLES = r"""
@@ -39,44 +44,45 @@ EXAMPLES = r"""
     zorne_password: "{{ vault_zorne_password }}"
     user_id: audit
     passcode: "{{ vault_passcode }}"
+
+- name: The passcode from a file
+  azu.zorne.zorne_tallyon:
+    server: "{{ zorne_server }}"
+    zorne_password_file: /etc/zorne/admin-password
+    user_id: audit
+    passcode_file: /etc/zorne/passcode
 """
 
 RETURN = r"""
+server:
+  description: The server, as zornectl names it.
+  returned: when zornectl ran
+  type: str
+  sample: 192.0.2.7
 message:
   description: What zornectl did, or the page's message when it failed.
-  returned: always
+  returned: when zornectl ran
   type: str
   sample: stored
 status:
   description: The server-access library's last failing status; 0 when none.
-  returned: always
+  returned: when zornectl ran
   type: int
   sample: 0
+rc:
+  description: zornectl's exit status.
+  returned: failure
+  type: int
+  sample: 1
 """
 
 from ansible.module_utils.basic import AnsibleModule
-from ansible_collections.azu.zorne.plugins.module_utils.zornectl import (
-    COMMON_MUTUALLY_EXCLUSIVE,
-    Zornectl,
-    argument_spec,
-    secret_options,
-    value_arguments,
-)
+from ansible_collections.azu.zorne.plugins.module_utils.zornectl import run_module, spec
 
 
 def main():
-    secrets, exclusive = secret_options("passcode")
-    options = dict(user_id=dict(type="str"))
-    options.update(secrets)
-    module = AnsibleModule(
-        argument_spec=argument_spec(options),
-        mutually_exclusive=COMMON_MUTUALLY_EXCLUSIVE + exclusive,
-        supports_check_mode=True,
-    )
-    zornectl = Zornectl(module)
-    arguments = value_arguments(module.params, ("user_id",))
-    arguments += zornectl.secret_argument("--passcode-file", "passcode")
-    zornectl.run("tallyon", arguments)
+    module = AnsibleModule(supports_check_mode=True, **spec("zorne_tallyon"))
+    run_module(module, "zorne_tallyon")
 
 
 if __name__ == "__main__":
