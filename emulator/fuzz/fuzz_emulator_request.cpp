@@ -34,17 +34,24 @@ class StillClock final : public Clock {
 
 constexpr std::string_view kCanary = "canary content";
 
-// The root sits four folders deep, beside a canary, so that an escape shows.
+// A new folder of the harness's own in the temporary folder.
+fs::path ScratchFolder() {
+  std::string pattern = (fs::temp_directory_path() / "azu-fuzz-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) abort();
+  return pattern;
+}
+
+// The root sits four folders deep, beside a canary, so that an escape shows. The events log has
+// a scratch folder apart, so that its files are not taken for an escape.
 struct Harness {
   Harness() {
-    std::string pattern = (fs::temp_directory_path() / "azu-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) abort();
-    base = pattern;
+    base = ScratchFolder();
+    logs = ScratchFolder();
     root = base / "a" / "b" / "c" / "root";
     fs::create_directories(root);
     std::ofstream(base / "a" / "canary", std::ios::binary) << kCanary;
     if (!azu::emulator::PrepareStateFolder(root)) abort();
-    log = azu::emulator::EventLog::Open(base / "events.log", nullptr);
+    log = azu::emulator::EventLog::Open(logs / "events.log", nullptr);
     std::string error;
     service = Service::Create({root, "RONDEL", std::chrono::seconds(600)}, clock, *log, error);
     if (!log || !service) abort();
@@ -57,6 +64,7 @@ struct Harness {
   ~Harness() {
     std::error_code ignored;
     fs::remove_all(base, ignored);
+    fs::remove_all(logs, ignored);
   }
 
   void CheckNothingEscaped() const {
@@ -78,6 +86,7 @@ struct Harness {
   }
 
   fs::path base;
+  fs::path logs;
   fs::path root;
   StillClock clock;
   std::unique_ptr<azu::emulator::EventLog> log;
