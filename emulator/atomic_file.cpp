@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder_files_posix.h"
+
 namespace azu::emulator {
 namespace {
 
@@ -76,18 +78,10 @@ bool AtomicFileWriter::Sync() {
 }
 
 bool AtomicFileWriter::Commit() {
-  if (!synced_ || committed_ || !MayReplace(target_)) return false;
+  if (!synced_ || committed_ || !platform::MayReplace(target_)) return false;
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
   committed_ = true;
   return SyncFolder(target_.parent_path());
-}
-
-bool MayReplace(const std::filesystem::path& target) {
-  struct stat info {};
-  if (::lstat(target.c_str(), &info) != 0) return errno == ENOENT;
-  if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)) return true;
-  errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-  return false;
 }
 
 bool SyncFolder(const std::filesystem::path& folder) {

@@ -51,10 +51,6 @@ class AtomicFileWriter {
   bool committed_ = false;
 };
 
-// Whether a new file may take `target`'s name: nothing there, a regular file or a link. A device,
-// fifo or folder under that name is never moved aside.
-[[nodiscard]] bool MayReplace(const std::filesystem::path& target);
-
 // fsync of a folder, so a rename or a new entry in it survives a crash.
 [[nodiscard]] bool SyncFolder(const std::filesystem::path& folder);
 

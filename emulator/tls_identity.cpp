@@ -16,6 +16,7 @@
 
 #include "emulator/atomic_file.h"
 #include "emulator/secret_file.h"
+#include "platform/folder_files_posix.h"
 #include "vireo/key_fingerprint.h"
 
 namespace azu::emulator {
@@ -194,7 +195,7 @@ bool WriteOwnerOnly(const fs::path& file, const std::string& content, std::strin
   }
   written = written && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
-  if (!written || !MayReplace(file) || ::rename(temporary.c_str(), file.c_str()) != 0 ||
+  if (!written || !platform::MayReplace(file) || ::rename(temporary.c_str(), file.c_str()) != 0 ||
       !SyncFolder(file.parent_path())) {
     error = "cannot write " + file.string() + ": " + std::strerror(errno);
     ::unlink(temporary.c_str());

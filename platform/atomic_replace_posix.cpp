@@ -38,14 +38,25 @@ int CreateTemporary(int folder, const std::string& name, std::string& temporary)
 bool Dress(int fd, const struct stat* old, bool ownerOnly) {
   if (ownerOnly) return fchmod(fd, S_IRUSR | S_IWUSR) == 0;
   if (old == nullptr) return fchmod(fd, kNewFileMode) == 0;
-  // Only a privileged writer can give the file back to its owner.
-  const bool owned = fchown(fd, old->st_uid, old->st_gid) == 0;
-  mode_t mode = old->st_mode & 07777;
-  if (!owned) mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
-  return fchmod(fd, mode) == 0;
+  return TakeOwnerAndMode(fd, *old);
 }
 
 }  // namespace
+
+bool MayReplace(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)) return true;
+  errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  return false;
+}
+
+bool TakeOwnerAndMode(int fd, const struct stat& old) {
+  const bool owned = fchown(fd, old.st_uid, old.st_gid) == 0;
+  mode_t mode = old.st_mode & 07777;
+  if (!owned) mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+  return fchmod(fd, mode) == 0;
+}
 
 bool ReplaceInFolder(int folder, const std::string& name, std::string_view content, int* error,
                      ReplaceOptions options) {

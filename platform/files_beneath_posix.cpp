@@ -129,10 +129,9 @@ bool FilesBeneath::Move(const std::string& from, const std::string& to, int* err
     const FileDescriptor file(
         openat(folder.Get(), fromName.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!file.Valid()) return FailWith(error, errno);
-    const bool owned = fchown(file.Get(), old.st_uid, old.st_gid) == 0;
-    mode_t mode = old.st_mode & 07777;
-    if (!owned) mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
-    if (fchmod(file.Get(), mode) != 0 || fsync(file.Get()) != 0) return FailWith(error, errno);
+    if (!TakeOwnerAndMode(file.Get(), old) || fsync(file.Get()) != 0) {
+      return FailWith(error, errno);
+    }
   }
   if (renameat(folder.Get(), fromName.c_str(), folder.Get(), name.c_str()) != 0) {
     return FailWith(error, errno);

@@ -3,6 +3,8 @@
 // file is looked up again and the file's own name is never followed if it is a link. Shared by
 // ReplaceFileAtomically and FilesBeneath (POSIX only).
 
+#include <sys/stat.h>
+
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,6 +28,15 @@ struct ReplaceOptions {
   bool ownerOnly = false;   // readable and writable by the owner alone
   bool refuseLink = false;  // a link at the name fails with ELOOP instead of being replaced
 };
+
+// Whether a new file may take `path`'s name: nothing there, a regular file, or a link (the link
+// itself is replaced). A device, fifo or folder under that name is never moved aside; false then
+// with errno EINVAL or EISDIR.
+bool MayReplace(const std::string& path);
+
+// Gives the new file `fd` the owner and mode of the file it replaces (without set-id bits when
+// the owner could not be kept: only a privileged writer can give it back).
+bool TakeOwnerAndMode(int fd, const struct stat& old);
 
 // As ReplaceFileAtomically, for `name` in the open folder `folder`. Anything but a regular file
 // (or a link) at `name` is refused with EISDIR or EINVAL; the old file is then untouched.

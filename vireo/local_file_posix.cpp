@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/file_descriptor.h"
+#include "platform/folder_files_posix.h"
 
 namespace azu::vireo {
 
@@ -39,14 +40,6 @@ class TemporaryFile {
  private:
   std::string path_;
 };
-
-// A name the replacement may take over: nothing there, a regular file, or a link (the link itself
-// is replaced). A device, fifo or folder given as the local file is never moved aside.
-bool MayReplace(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
-  return S_ISREG(info.st_mode) || S_ISLNK(info.st_mode);
-}
 
 }  // namespace
 
@@ -97,7 +90,7 @@ struct LocalFileReplacement::Parts {
 };
 
 std::unique_ptr<LocalFileReplacement> LocalFileReplacement::Create(const std::string& path) {
-  if (path.empty() || !MayReplace(path)) {
+  if (path.empty() || !platform::MayReplace(path)) {
     return nullptr;
   }
   std::string name = path + ".XXXXXX";
@@ -121,7 +114,7 @@ bool LocalFileReplacement::Write(std::string_view piece) {
 
 bool LocalFileReplacement::Commit() {
   // A working copy for this run only: whole before it takes the name, no need to reach the disk.
-  if (!parts_->file.Close() || !MayReplace(parts_->target)) {
+  if (!parts_->file.Close() || !platform::MayReplace(parts_->target)) {
     return false;
   }
   if (std::rename(parts_->temporary.Path().c_str(), parts_->target.c_str()) != 0) {

@@ -87,15 +87,10 @@ ServerOutcome RunServer(const Request& request, ServerLibrary& library, const st
   }
   outcome.changed =
       request.dryRun ? !run.Changes().empty() || !run.Attributes().empty() : run.Stored();
-  if (run.DeadlinePassed()) {
-    outcome.done = false;
-    outcome.message =
-        "gave up: the deadline of " + std::to_string(request.deadlineSeconds) + " s passed";
-  } else if (!outcome.done) {
-    outcome.message = capture.texts.empty() ? "failed" : capture.texts.back();
-    if (const std::string meaning = StatusMeaning(outcome.status); !meaning.empty()) {
-      outcome.message += " (" + meaning + ")";
-    }
+  if (run.DeadlinePassed()) outcome.done = false;
+  if (!outcome.done) {
+    outcome.message = FailureMessage(capture, outcome.status, run.DeadlinePassed(),
+                                     request.deadlineSeconds, "failed");
   } else {
     // A page that ends with a notice of its own (FTP) says it after what was done.
     outcome.message = DoneMessage(request, run, rebooted);
@@ -121,14 +116,9 @@ void RunInParallel(std::size_t count, int parallel, const std::function<void(std
 std::vector<ServerOutcome> RunServers(
     const Request& request, ServerLibrary& library,
     const std::function<void(const ServerOutcome& outcome)>& progress) {
-  std::vector<ServerOutcome> outcomes(request.servers.size());
-  std::mutex reporting;
-  RunInParallel(outcomes.size(), request.parallel, [&](std::size_t i) {
-    outcomes[i] = RunServer(request, library, request.servers[i]);
-    const std::lock_guard lock(reporting);
-    if (progress) progress(outcomes[i]);
-  });
-  return outcomes;
+  return ForEachServer<ServerOutcome>(
+      request.servers, request.parallel,
+      [&](const std::string& server) { return RunServer(request, library, server); }, progress);
 }
 
 }  // namespace azu::ctl

@@ -3,6 +3,7 @@
 // one failure never stopping the others.
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,22 @@ ServerOutcome RunServer(const Request& request, ServerLibrary& library, const st
 
 // Calls `work` for 0 .. count-1, `parallel` at once.
 void RunInParallel(std::size_t count, int parallel, const std::function<void(std::size_t)>& work);
+
+// `one` for every server, `parallel` at once, the outcomes in the servers' order; `progress` is
+// called after each (from the worker threads, one at a time).
+template <typename Outcome>
+std::vector<Outcome> ForEachServer(const std::vector<std::string>& servers, int parallel,
+                                   const std::function<Outcome(const std::string&)>& one,
+                                   const std::function<void(const Outcome&)>& progress) {
+  std::vector<Outcome> outcomes(servers.size());
+  std::mutex reporting;
+  RunInParallel(outcomes.size(), parallel, [&](std::size_t i) {
+    outcomes[i] = one(servers[i]);
+    const std::lock_guard lock(reporting);
+    if (progress) progress(outcomes[i]);
+  });
+  return outcomes;
+}
 
 // Every server of the request, `request.parallel` at once, in the request's order. `progress`
 // is called (from the worker threads, one at a time) after each server.

@@ -9,6 +9,18 @@ int MessageCapture::Show(std::string_view text, unsigned type) {
   return type == kQuestionBox ? IDNO : IDOK;
 }
 
+std::string FailureMessage(const MessageCapture& capture, VIREO_STATUS status, bool deadlinePassed,
+                           int deadlineSeconds, std::string_view fallback) {
+  if (deadlinePassed) {
+    return "gave up: the deadline of " + std::to_string(deadlineSeconds) + " s passed";
+  }
+  std::string message = capture.texts.empty() ? std::string(fallback) : capture.texts.back();
+  if (const std::string meaning = StatusMeaning(status); !meaning.empty()) {
+    message += " (" + meaning + ")";
+  }
+  return message;
+}
+
 std::string StatusMeaning(VIREO_STATUS status) {
   switch (status) {
     case VIREO_E_UNREACHABLE:

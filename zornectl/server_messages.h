@@ -18,6 +18,11 @@ class MessageCapture final : public MessageSink {
   std::vector<std::string> texts;
 };
 
+// The message of a run that did not go through: the deadline when it passed, else the last box
+// shown (`fallback` without one) and what the status means.
+std::string FailureMessage(const MessageCapture& capture, VIREO_STATUS status, bool deadlinePassed,
+                           int deadlineSeconds, std::string_view fallback);
+
 // What the library's status says, for a reason that the page's text leaves open (the page says
 // the same for a wrong password and an unreachable server); empty for the others.
 std::string StatusMeaning(VIREO_STATUS status);

@@ -62,6 +62,7 @@ VIREO_STATUS ServerRunLibrary::GetFile(VIREO_FT_SESSION* session, const std::str
 
 VIREO_STATUS ServerRunLibrary::ServerCopy(VIREO_FT_SESSION* session, const std::string& serverPath,
                                           std::optional<std::string>& content) {
+  if (Expired()) return VIREO_E_CONNECTION;
   if (const auto seen = seen_.find(serverPath); seen != seen_.end()) {
     content = seen->second;
     return VIREO_OK;

@@ -57,6 +57,12 @@ class ServerRunLibrary final : public ServerLibrary {
   VIREO_STATUS Reboot(VIREO_CONNECTION connection) override;
   VIREO_STATUS Restart(VIREO_CONNECTION connection) override;
 
+  // The server's copy of `serverPath` (nullopt when it has none): as this run last saw it, or
+  // fetched now. Never fetched again once seen, so that a store stays guarded by the version the
+  // page itself fetched (the library refuses it when the server copy changed meanwhile).
+  VIREO_STATUS ServerCopy(VIREO_FT_SESSION* session, const std::string& serverPath,
+                          std::optional<std::string>& content);
+
   [[nodiscard]] VIREO_STATUS LastFailure() const { return lastFailure_; }
   // Something was stored, deleted or set on the server.
   [[nodiscard]] bool Stored() const { return stored_; }
@@ -69,11 +75,6 @@ class ServerRunLibrary final : public ServerLibrary {
   // VIREO_E_CONNECTION without calling once the deadline has passed.
   bool Expired();
   VIREO_STATUS Note(VIREO_STATUS status);
-  // The server's copy of `serverPath` (nullopt when it has none): as this run last saw it, or
-  // fetched now. Never fetched again once seen, so that a store stays guarded by the version the
-  // page itself fetched (the library refuses it when the server copy changed meanwhile).
-  VIREO_STATUS ServerCopy(VIREO_FT_SESSION* session, const std::string& serverPath,
-                          std::optional<std::string>& content);
   VIREO_STATUS KeepBackup(const std::string& serverPath, const std::optional<std::string>& before);
   // Makes the change on the server (dry run: only records it).
   VIREO_STATUS Apply(VIREO_FT_SESSION* session, FileChange change, const std::string& localPath);

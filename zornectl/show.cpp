@@ -1,11 +1,7 @@
 #include "zornectl/show.h"
 
-#include <fstream>
-#include <mutex>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
-#include "platform/temp_file.h"
 #include "rules/accounting_rules.h"
 #include "rules/admin_rules.h"
 #include "rules/dual_ip_rules.h"
@@ -28,41 +24,6 @@ constexpr const char* kScanToFtp = "/not-scsi0/dev0/ScanToFtp_input.txt";
 constexpr const char* kEngineHttp = "/not-scsi0/config_files/engineHTTP";
 constexpr const char* kFilterAttribute = "portfilters_enabled";
 
-// The server files of one run, fetched through one session.
-class ServerFiles {
- public:
-  ServerFiles(ServerLibrary& library, VIREO_FT_SESSION& session)
-      : library_(library), session_(session) {}
-
-  // The file's bytes; nullopt when the server has none. False on any other failure.
-  bool Fetch(const std::string& serverPath, std::optional<std::string>& content) {
-    content.reset();
-    int error = 0;
-    const auto local = platform::TempFile::Create(&error);
-    if (!local) {
-      failure = VIREO_E_LOCAL_FILE;
-      return false;
-    }
-    const VIREO_STATUS status = library_.GetFile(&session_, serverPath, local->Path());
-    if (status == VIREO_E_NOT_FOUND) return true;
-    if (status != VIREO_OK) {
-      failure = status;
-      return false;
-    }
-    std::ifstream in(local->Path(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    content = bytes.str();
-    return true;
-  }
-
-  VIREO_STATUS failure = VIREO_OK;
-
- private:
-  ServerLibrary& library_;
-  VIREO_FT_SESSION& session_;
-};
-
 // The attribute, or nullopt when this library cannot read one (the maker's).
 std::optional<std::optional<std::string>> FilterAttribute(ServerLibrary& library,
                                                           VIREO_CONNECTION connection,
@@ -83,22 +44,24 @@ std::optional<std::optional<std::string>> FilterAttribute(ServerLibrary& library
   return value;
 }
 
-void Read(ServerLibrary& library, VIREO_CONNECTION connection, ShowOutcome& outcome) {
+void Read(ServerRunLibrary& library, VIREO_CONNECTION connection, ShowOutcome& outcome) {
   VIREO_FT_SESSION session{};
   if (const VIREO_STATUS s = library.OpenSession(connection, &session)) {
     outcome.status = s;
     return;
   }
-  ServerFiles files(library, session);
   std::optional<std::string> main, info, ftp, http, rules, mac, log, marker;
-  const bool fetched = files.Fetch(kMainConfig, main) && files.Fetch(kEngineInfo, info) &&
-                       files.Fetch(kScanToFtp, ftp) && files.Fetch(kEngineHttp, http) &&
-                       files.Fetch(kPortFilterRulesPath, rules) &&
-                       files.Fetch(kPrinterMacPath, mac) && files.Fetch(kAttachmentLogPath, log) &&
-                       files.Fetch(kChangedMarkerPath, marker);
+  VIREO_STATUS fetched = VIREO_OK;
+  for (const auto& [path, content] :
+       {std::pair{kMainConfig, &main}, std::pair{kEngineInfo, &info}, std::pair{kScanToFtp, &ftp},
+        std::pair{kEngineHttp, &http}, std::pair{kPortFilterRulesPath, &rules},
+        std::pair{kPrinterMacPath, &mac}, std::pair{kAttachmentLogPath, &log},
+        std::pair{kChangedMarkerPath, &marker}}) {
+    if (fetched == VIREO_OK) fetched = library.ServerCopy(&session, path, *content);
+  }
   library.CloseSession(&session);
-  if (!fetched) {
-    outcome.status = files.failure;
+  if (fetched != VIREO_OK) {
+    outcome.status = fetched;
     return;
   }
   VIREO_STATUS failure = VIREO_OK;
@@ -154,15 +117,10 @@ ShowOutcome ShowServer(const ShowRequest& request, ServerLibrary& library,
        .askPassword = [&]() -> std::optional<std::string> { return request.zornePassword; },
        .transaction = [&](VIREO_CONNECTION connection) { Read(run, connection, outcome); }});
   if (outcome.status == VIREO_OK && !outcome.done) outcome.status = run.LastFailure();
-  if (run.DeadlinePassed()) {
-    outcome.done = false;
-    outcome.message =
-        "gave up: the deadline of " + std::to_string(request.deadlineSeconds) + " s passed";
-  } else if (!outcome.done) {
-    outcome.message = capture.texts.empty() ? "cannot be read" : capture.texts.back();
-    if (const std::string meaning = StatusMeaning(outcome.status); !meaning.empty()) {
-      outcome.message += " (" + meaning + ")";
-    }
+  if (run.DeadlinePassed()) outcome.done = false;
+  if (!outcome.done) {
+    outcome.message = FailureMessage(capture, outcome.status, run.DeadlinePassed(),
+                                     request.deadlineSeconds, "cannot be read");
   } else {
     outcome.message = "read";
     outcome.status = VIREO_OK;
@@ -172,14 +130,9 @@ ShowOutcome ShowServer(const ShowRequest& request, ServerLibrary& library,
 
 std::vector<ShowOutcome> ShowServers(const ShowRequest& request, ServerLibrary& library,
                                      const std::function<void(const ShowOutcome&)>& progress) {
-  std::vector<ShowOutcome> outcomes(request.servers.size());
-  std::mutex reporting;
-  RunInParallel(outcomes.size(), request.parallel, [&](std::size_t i) {
-    outcomes[i] = ShowServer(request, library, request.servers[i]);
-    const std::lock_guard lock(reporting);
-    if (progress) progress(outcomes[i]);
-  });
-  return outcomes;
+  return ForEachServer<ShowOutcome>(
+      request.servers, request.parallel,
+      [&](const std::string& server) { return ShowServer(request, library, server); }, progress);
 }
 
 std::string ShowBlocks(const std::vector<ShowOutcome>& outcomes, bool reveal) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/running_emulator.h"
 #include "tests/support/tcp_relay.h"
 #include "tests/vireo/client_support.h"
@@ -22,10 +23,7 @@ namespace azu::vireo {
 namespace {
 
 std::string Read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return test::FileBytes(file);
 }
 
 // As another process writes it: a new file renamed over the old one.

@@ -17,6 +17,7 @@
 
 #include "server/vireo.h"
 #include "tests/support/environment.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace azu::vireo {
@@ -26,10 +27,7 @@ const std::string kKeyA = "sha256:" + std::string(64, 'a');
 const std::string kKeyB = "sha256:" + std::string(32, '0') + std::string(32, '9');
 
 std::string Read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return test::FileBytes(file);
 }
 
 void Write(const std::filesystem::path& file, const std::string& content) {

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace azu::ctl {
@@ -21,10 +22,7 @@ const std::string kKeyA = "sha256:" + std::string(64, 'a');
 const std::string kKeyB = "sha256:" + std::string(32, '0') + std::string(32, '9');
 
 std::string Read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return test::FileBytes(file);
 }
 
 struct Outcome {
